@@ -1,0 +1,150 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorix {
+
+// A 16-bit truth value as the whole program keeps them: 0 is false, -1 is true.
+using Flag = std::int16_t;
+inline constexpr Flag kFalse = 0;
+inline constexpr Flag kTrue = -1;
+constexpr Flag ToFlag(bool value) { return value ? kTrue : kFalse; }
+
+// A drawing or window colour, one byte per channel.
+struct Colour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+constexpr Colour Rgb(int r, int g, int b) {
+    return Colour{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+}
+
+inline constexpr int kMaxObservations = 500;
+inline constexpr int kExtraColumns = 6;
+inline constexpr int kMaxSteps = 500000;
+inline constexpr int kMaxAliases = 100;
+inline constexpr int kMaxAliasLines = 200;
+inline constexpr int kMaxErrorNumber = 1000;
+inline constexpr int kTextTableSize = 11;
+
+// One listed alias period and how it relates to the trial period.
+struct AliasEntry {
+    float Period = 0.0f;  // kept in single precision: sorting, display and marks all use this value
+    std::string TypeText; // exactly five characters once written
+};
+
+// The one record that every window and routine of the program shares. One instance lives in the
+// application object from start to exit; everything is passed a reference to it.
+struct SharedState {
+    // Observations, replaced as a whole by every successful load.
+    std::string DataFolder;
+    std::string DataFileName;
+    std::array<double, kMaxObservations + 1> ObsTimes{};
+    std::vector<std::array<double, kExtraColumns>> ObsExtraColumns =
+        std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1);
+    std::int16_t ObsCount = 0;
+    double BaseTime = 0.0;
+
+    // Constants, stored at the start of every search.
+    double Pi = 0.0;
+    double TwoPi = 0.0;
+
+    // Search parameters and frequency grid.
+    double PeriodMin = 0.0;
+    double PeriodMax = 0.0;
+    std::int32_t StepCount = 0;
+    double OmegaLow = 0.0;
+    double OmegaHigh = 0.0;
+    double OmegaStep = 0.0;
+    // Grid size of the last completed search: StepCount may hold a rejected entry, this never does.
+    std::int32_t CompletedStepCount = 0;
+
+    // FT results.
+    std::vector<double> FTValues = std::vector<double>(kMaxSteps + 1);
+    double BestFT = 0.0;
+    double BestOmega = 0.0;
+    Flag FTComputed = kFalse;
+
+    // What the FT plot shows now, and the full range it returns to.
+    std::int32_t ViewStartIndex = 0;
+    std::int32_t ViewEndIndex = 0;
+    double ViewOmegaStart = 0.0;
+    double ViewOmegaEnd = 0.0;
+    double FullOmegaStart = 0.0;
+    double FullOmegaEnd = 0.0;
+
+    // FT plot geometry, recomputed at every redraw from the window's outer size.
+    std::int16_t PlotLeft = 0;
+    std::int16_t PlotRight = 0;
+    std::int16_t PlotWidth = 0;
+    std::int16_t PlotTop = 0;
+    std::int16_t PlotBottom = 0;
+    std::int16_t PlotHeight = 0;
+    std::int16_t ControlsOffset = 0;
+    float TickInterval = 0.0f;
+    Flag FTRedrawing = kFalse;
+
+    // Zoom pair on the FT plot.
+    Flag ZoomFirstPending = kFalse;
+    std::int32_t ZoomIndexFirst = 0;
+    std::int32_t ZoomIndexSecond = 0;
+
+    // Trial period chosen on the FT plot.
+    double TrialPeriod = 0.0;
+
+    // Alias periods and their marks.
+    std::array<AliasEntry, kMaxAliases + 1> AliasPeriods{};
+    std::int16_t AliasCount = 0;
+    std::int16_t AliasBuildCount = 0;
+    double AliasBasePeriod = 0.0;
+    double AliasRangeLow = 0.0;
+    double AliasRangeHigh = 0.0;
+    std::array<std::string, kMaxAliasLines + 1> AliasLines{};
+    std::int16_t AliasLineCount = 0;
+    Colour MarkColour{};
+    Flag MarksShown = kFalse;
+
+    // Remembered placements of the result windows, outer measures in twips.
+    std::int16_t FTWinTop = 0;
+    std::int16_t FTWinLeft = 0;
+    std::int16_t FTWinHeight = 0;
+    std::int16_t FTWinWidth = 0;
+    std::int16_t OCWinTop = 0;
+    std::int16_t OCWinLeft = 0;
+    std::int16_t OCWinHeight = 0;
+    std::int16_t OCWinWidth = 0;
+    std::int16_t AliasWinTop = 0;
+    std::int16_t AliasWinLeft = 0;
+    std::int16_t AliasWinHeight = 0;
+    std::int16_t AliasWinWidth = 0;
+    Flag AliasWinLoading = kFalse;
+
+    // Help window layout.
+    std::array<std::int16_t, kTextTableSize> HelpParagraphLengths{};
+    std::int16_t HelpParagraphCount = 0;
+
+    // Text tables, filled once at start.
+    std::array<std::string, kTextTableSize> DecimalFormats{};
+    std::array<std::string, kTextTableSize> HelpParagraphs{};
+    std::vector<std::string> ErrorMessages = std::vector<std::string>(kMaxErrorNumber + 1);
+};
+
+// Start-up steps, in the order the main window runs them while it loads. The main window places
+// itself between the search defaults and the marks, and prepares its dialog after the marks.
+void InitWindowPlacements(SharedState& state);
+void InitSearchDefaults(SharedState& state);
+void InitMarks(SharedState& state);
+void InitHelpParagraphs(SharedState& state);
+void InitResultFlags(SharedState& state);
+void InitDecimalFormats(SharedState& state);
+void InitErrorMessages(SharedState& state);
+
+// Every start-up step that concerns the state alone, in order; for callers without windows.
+void InitialiseSharedState(SharedState& state);
+
+} // namespace quorix
