@@ -68,8 +68,12 @@ std::string StripTrailingZeros(std::string digits) {
     return digits;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Decimal exponent of the leading significant digit of a digit run "123.45" (no sign, no exponent).
 long LeadingDigitPower(std::string_view mantissa) {
@@ -229,8 +233,12 @@ double ReadLeadingNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
-std::optional<std::int16_t> RoundToInt16(double value) { return RoundToInteger<std::int16_t>(value); }
-std::optional<std::int32_t> RoundToInt32(double value) { return RoundToInteger<std::int32_t>(value); }
+std::optional<std::int16_t> RoundToInt16(double value) {
+    return RoundToInteger<std::int16_t>(value);
+}
+std::optional<std::int32_t> RoundToInt32(double value) {
+    return RoundToInteger<std::int32_t>(value);
+}
 
 std::int16_t RoundClampInt16(double value) {
     if (std::isnan(value)) {
@@ -239,7 +247,11 @@ std::int16_t RoundClampInt16(double value) {
     return RoundToInt16(std::clamp(value, -32768.0, 32767.0)).value_or(0);
 }
 
-double Int(double value) { return std::floor(value); }
-double Fix(double value) { return std::trunc(value); }
+double Int(double value) {
+    return std::floor(value);
+}
+double Fix(double value) {
+    return std::trunc(value);
+}
 
 } // namespace quorix

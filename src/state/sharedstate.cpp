@@ -74,7 +74,9 @@ void InitHelpParagraphs(SharedState& state) {
         "spreadsheet.";
 }
 
-void InitResultFlags(SharedState& state) { state.FTComputed = kFalse; }
+void InitResultFlags(SharedState& state) {
+    state.FTComputed = kFalse;
+}
 
 void InitDecimalFormats(SharedState& state) {
     std::string pattern = "0.";
@@ -84,7 +86,9 @@ void InitDecimalFormats(SharedState& state) {
     }
 }
 
-void InitErrorMessages(SharedState& state) { FillErrorMessages(state.ErrorMessages); }
+void InitErrorMessages(SharedState& state) {
+    FillErrorMessages(state.ErrorMessages);
+}
 
 void InitialiseSharedState(SharedState& state) {
     InitWindowPlacements(state);

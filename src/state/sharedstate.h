@@ -11,7 +11,9 @@ namespace quorix {
 using Flag = std::int16_t;
 inline constexpr Flag kFalse = 0;
 inline constexpr Flag kTrue = -1;
-constexpr Flag ToFlag(bool value) { return value ? kTrue : kFalse; }
+constexpr Flag ToFlag(bool value) {
+    return value ? kTrue : kFalse;
+}
 
 // A drawing or window colour, one byte per channel.
 struct Colour {

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/twips.h"
+#include "state/sharedstate.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <functional>
+#include <string>
+
+namespace quorix {
+
+enum class TextAlign { kLeft, kCentre, kRight };
+
+// What every control has: a place in twips on its window's drawing surface, enabled and visible
+// states, a font and colours. The twips last given are reported back while the pixels stand.
+class Control {
+public:
+    explicit Control(QWidget* widget) : widget_(widget) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    void Place(double left, double top, double width, double height);
+    void SetLeft(double twips);
+    void SetTop(double twips);
+    void SetWidth(double twips);
+    void SetHeight(double twips);
+    [[nodiscard]] double Left() const;
+    [[nodiscard]] double Top() const;
+    [[nodiscard]] double Width() const;
+    [[nodiscard]] double Height() const;
+
+    void SetEnabled(bool enabled) { widget_->setEnabled(enabled); }
+    [[nodiscard]] bool Enabled() const { return widget_->isEnabled(); }
+    void SetVisible(bool visible) { widget_->setVisible(visible); }
+    [[nodiscard]] bool Visible() const { return !widget_->isHidden(); }
+    void SetFont(const FontSpec& font) { widget_->setFont(ToQFont(font)); }
+    void SetBackColor(Colour colour);
+    void SetForeColor(Colour colour);
+    [[nodiscard]] QWidget* Widget() const { return widget_; }
+
+private:
+    struct Remembered {
+        double twips = 0.0;
+        int pixels = -1;
+    };
+    void Apply();
+    [[nodiscard]] static double Report(const Remembered& remembered, int pixels);
+
+    QWidget* widget_;
+    Remembered left_, top_, width_, height_;
+};
+
+class Label : public Control {
+public:
+    explicit Label(QWidget* parent);
+    void SetCaption(const std::string& caption) { label_->setText(ToQString(caption)); }
+    [[nodiscard]] std::string Caption() const { return label_->text().toStdString(); }
+    void SetAlignment(TextAlign align);
+    void SetWordWrap(bool wrap) { label_->setWordWrap(wrap); }
+    void SetBorder(bool border);
+
+private:
+    QLabel* label_;
+};
+
+class TextBox : public Control {
+public:
+    explicit TextBox(QWidget* parent);
+    void SetText(const std::string& text) { edit_->setText(ToQString(text)); }
+    [[nodiscard]] std::string Text() const { return edit_->text().toStdString(); }
+    void SetAlignment(TextAlign align);
+    [[nodiscard]] QLineEdit* Edit() const { return edit_; }
+
+private:
+    QLineEdit* edit_;
+};
+
+class CommandButton : public Control {
+public:
+    explicit CommandButton(QWidget* parent);
+    void SetCaption(const std::string& caption) { button_->setText(ToQString(caption)); }
+    [[nodiscard]] std::string Caption() const { return button_->text().toStdString(); }
+    // The handler run on every click.
+    void OnClick(std::function<void()> handler);
+    [[nodiscard]] QPushButton* Button() const { return button_; }
+
+private:
+    QPushButton* button_;
+};
+
+class ComboBox : public Control {
+public:
+    explicit ComboBox(QWidget* parent);
+    void AddItem(const std::string& item) { combo_->addItem(ToQString(item)); }
+    // Selecting an entry, by the user or by code, runs the click handler, as choosing one does.
+    void SetListIndex(int index);
+    [[nodiscard]] int ListIndex() const { return combo_->currentIndex(); }
+    [[nodiscard]] int ListCount() const { return combo_->count(); }
+    [[nodiscard]] std::string Item(int index) const { return combo_->itemText(index).toStdString(); }
+    void SetText(const std::string& text) { combo_->setEditText(ToQString(text)); }
+    [[nodiscard]] std::string Text() const { return combo_->currentText().toStdString(); }
+    void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
+    [[nodiscard]] QComboBox* Combo() const { return combo_; }
+
+private:
+    QComboBox* combo_;
+    std::function<void()> onClick_;
+};
+
+// Sets the keyboard order of the given controls, first to last.
+void SetTabOrder(std::initializer_list<const Control*> controls);
+
+} // namespace quorix

@@ -1,0 +1,35 @@
+#include "platform/twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+namespace quorix {
+
+double TwipsPerPixel() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+int TwipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / TwipsPerPixel()));
+}
+
+double PixelsToTwips(int pixels) {
+    return pixels * TwipsPerPixel();
+}
+
+QFont ToQFont(const FontSpec& spec) {
+    QString family = "Liberation Sans";
+    if (spec.family == "MS Serif") {
+        family = "Liberation Serif";
+    }
+    QFont font(family);
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    return font;
+}
+
+} // namespace quorix

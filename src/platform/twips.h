@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <string>
+
+namespace quorix {
+
+// Twips per screen pixel: 1440 divided by the screen's logical dots per inch (15 at 96 dpi).
+[[nodiscard]] double TwipsPerPixel();
+[[nodiscard]] int TwipsToPixels(double twips);
+[[nodiscard]] double PixelsToTwips(int pixels);
+
+// A font as the windows name it; the classic faces map onto metric-compatible free fonts.
+struct FontSpec {
+    std::string family = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+};
+[[nodiscard]] QFont ToQFont(const FontSpec& spec);
+
+[[nodiscard]] inline QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace quorix
