@@ -1,0 +1,212 @@
+#include "ftplot/ftrender.h"
+
+#include "ftplot/AxisStep.h"
+#include "state/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorix {
+
+namespace {
+
+constexpr Colour kBlack = Rgb(0, 0, 0);
+constexpr Colour kBlue = Rgb(0, 0, 255);
+constexpr double kNarrowestSpan = 0.00001;
+constexpr int kTickLength = 100;
+constexpr int kTopMarkLength = 900;
+constexpr int kBottomMarkLength = 300;
+
+std::int16_t Int16(int value) {
+    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
+}
+
+bool ShowsFullView(const SharedState& state) {
+    return state.ViewStartIndex == 1 && state.ViewEndIndex == state.CompletedStepCount &&
+           state.ViewOmegaStart == state.FullOmegaStart && state.ViewOmegaEnd == state.FullOmegaEnd;
+}
+
+// x of an angular frequency as the tick, label and mouse code compute it.
+double FrameX(const SharedState& state, double omega) {
+    return state.PlotLeft + (state.PlotRight - state.PlotLeft) * (omega - state.ViewOmegaStart) /
+                                (state.ViewOmegaEnd - state.ViewOmegaStart);
+}
+
+void DrawFrame(const SharedState& state, DisplayList& drawing) {
+    const float left = state.PlotLeft, right = state.PlotRight, top = state.PlotTop,
+                bottom = state.PlotBottom;
+    drawing.SetForeColor(kBlack);
+    drawing.Line(left, top, right, top);
+    drawing.Line(right, top, right, bottom);
+    drawing.Line(right, bottom, left, bottom);
+    drawing.Line(left, bottom, left, top);
+}
+
+void DrawTickMarks(const SharedState& state, DisplayList& drawing, const FTTicks& ticks) {
+    for (std::int32_t k = ticks.first; k >= ticks.last; --k) {
+        const double omega = state.TwoPi / (k * static_cast<double>(ticks.interval));
+        const auto x = static_cast<float>(FrameX(state, omega));
+        drawing.SetForeColor(kBlack);
+        drawing.Line(x, static_cast<float>(state.PlotBottom + kTickLength), x, state.PlotBottom);
+    }
+}
+
+void PlaceControlRows(const SharedState& state, FTPlotView& view) {
+    const int h = state.FTWinHeight - state.ControlsOffset;
+    const std::pair<FTControl, int> tops[] = {
+        {FTControl::kLabel4, h - 300},   {FTControl::kLabel5, h - 300},   {FTControl::kLabel6, h - 300},
+        {FTControl::kLabel7, h - 100},   {FTControl::kLabel3, h - 300},   {FTControl::kText1, h - 100},
+        {FTControl::kCommand2, h - 300}, {FTControl::kLabel8, h - 300},   {FTControl::kCommand3, h - 100},
+        {FTControl::kCommand4, h - 100}, {FTControl::kCommand1, h - 300},
+    };
+    for (const auto& [control, top] : tops) {
+        view.SetControlTop(control, top);
+    }
+}
+
+void LabelTicks(SharedState& state, FTPlotView& view, const FTTicks& ticks) {
+    const auto& format = state.DecimalFormats[AxisLabelDecimals(ticks.interval)];
+    const char separator = view.DecimalSeparator();
+    const double labelTop = state.FTWinHeight - state.ControlsOffset - 700;
+    const std::pair<FTControl, std::int32_t> ends[] = {{FTControl::kLabel1, ticks.first},
+                                                       {FTControl::kLabel2, ticks.last}};
+    for (const auto& [control, k] : ends) {
+        const double period = k * static_cast<double>(ticks.interval);
+        view.SetControlLeft(control, FrameX(state, state.TwoPi / period) - 200);
+        view.SetControlCaption(control, FormatPattern(period, format, separator));
+        view.SetControlTop(control, labelTop);
+    }
+    state.TickInterval = ticks.interval;
+    PlaceControlRows(state, view);
+    view.SetControlCaption(FTControl::kLabel5, FormatPattern(ticks.interval, format, separator));
+}
+
+} // namespace
+
+std::optional<FTTicks> ChooseFTTicks(double periodStart, double periodEnd) {
+    const double span = periodStart - periodEnd;
+    if (!(span >= kNarrowestSpan)) {
+        return std::nullopt;
+    }
+    FTTicks ticks;
+    ticks.interval = AxisStep(span);
+    const double interval = ticks.interval;
+    ticks.first = RoundToInt32(Fix(periodStart / interval)).value_or(0);
+    ticks.last = RoundToInt32(periodEnd / interval).value_or(0);
+    if (ticks.last * interval < periodEnd) {
+        ++ticks.last;
+    }
+    if (ticks.last == 0) {
+        ticks.last = 1;
+    }
+    if (ticks.first == ticks.last) {
+        return std::nullopt;
+    }
+    return ticks;
+}
+
+void ComputeFTGeometry(SharedState& state, double windowWidth, double windowHeight) {
+    state.FTWinWidth = RoundClampInt16(windowWidth);
+    state.FTWinHeight = RoundClampInt16(windowHeight);
+    state.PlotLeft = 500;
+    state.PlotRight = Int16(state.FTWinWidth - 415);
+    state.PlotWidth = Int16(state.FTWinWidth - 915);
+    state.PlotTop = 242;
+    state.PlotBottom = Int16(state.FTWinHeight - 1850);
+    state.PlotHeight = Int16(state.FTWinHeight - 2092);
+    state.ControlsOffset = 1000;
+}
+
+void DrawFTAxes(SharedState& state, FTPlotView& view) {
+    state.FTRedrawing = kTrue;
+    view.ShowPlotWindow();
+    DisplayList& drawing = view.PlotDrawing();
+    drawing.Cls();
+    ComputeFTGeometry(state, view.PlotWindowWidth(), view.PlotWindowHeight());
+    DrawFrame(state, drawing);
+    if (state.FTComputed == kFalse) {
+        return;
+    }
+    const auto ticks = ChooseFTTicks(state.TwoPi / state.ViewOmegaStart, state.TwoPi / state.ViewOmegaEnd);
+    if (!ticks) {
+        // A zoomed view too narrow to label goes back to the full range. The full range itself may be
+        // that narrow too: it is then drawn without ticks rather than restored again and again.
+        if (!ShowsFullView(state)) {
+            RestoreFTView(state, view);
+            return;
+        }
+        PlaceControlRows(state, view);
+        return;
+    }
+    DrawTickMarks(state, drawing, *ticks);
+    LabelTicks(state, view, *ticks);
+    drawing.SetForeColor(kBlack);
+}
+
+double OmegaToPlotX(const SharedState& state, double omega) {
+    return state.PlotLeft +
+           state.PlotWidth * (omega - state.ViewOmegaStart) / (state.ViewOmegaEnd - state.ViewOmegaStart);
+}
+
+double FTValueToPlotY(const SharedState& state, double value) {
+    return state.PlotBottom - state.PlotHeight * value / 1.1;
+}
+
+void DrawFTCurve(SharedState& state, FTPlotView& view, std::int32_t first, std::int32_t last) {
+    if (state.FTComputed == kFalse) {
+        return;
+    }
+    // Only the grid of the last completed search holds values of the data now loaded.
+    const std::int32_t lastValid = std::min(state.CompletedStepCount, kMaxSteps);
+    first = std::clamp(first, 0, lastValid);
+    last = std::clamp(last, first, lastValid);
+    DisplayList& drawing = view.PlotDrawing();
+    drawing.SetForeColor(kBlue);
+    drawing.PSet(state.PlotLeft, static_cast<float>(FTValueToPlotY(state, state.FTValues[first])));
+    const double omegaSpan = state.ViewOmegaEnd - state.ViewOmegaStart;
+    for (std::int32_t i = first + 1; i <= last; ++i) {
+        const double omega = state.ViewOmegaStart + omegaSpan * (i - first) / (last - first);
+        const double x = state.PlotLeft + state.PlotWidth * (omega - state.ViewOmegaStart) / omegaSpan;
+        drawing.LineTo(static_cast<float>(x), static_cast<float>(FTValueToPlotY(state, state.FTValues[i])));
+    }
+    state.FTRedrawing = kFalse;
+}
+
+void RestoreFTView(SharedState& state, FTPlotView& view) {
+    if (state.FTComputed == kFalse) {
+        return;
+    }
+    state.ViewEndIndex = state.CompletedStepCount;
+    state.ViewStartIndex = 1;
+    state.ViewOmegaStart = state.FullOmegaStart;
+    state.ViewOmegaEnd = state.FullOmegaEnd;
+    view.PlotDrawing().Cls();
+    RedrawFTPlot(state, view);
+}
+
+void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour) {
+    DisplayList& drawing = view.PlotDrawing();
+    drawing.SetForeColor(colour);
+    const double shortest = state.TwoPi / state.ViewOmegaEnd;
+    const double longest = state.TwoPi / state.ViewOmegaStart;
+    const int count = std::clamp<int>(state.AliasCount, 0, kMaxAliases);
+    for (int k = 1; k <= count; ++k) {
+        const double alias = state.AliasPeriods[k].Period;
+        if (!(shortest < alias && alias < longest)) {
+            continue;
+        }
+        const float x = RoundClampInt16(OmegaToPlotX(state, state.TwoPi / alias));
+        drawing.Line(x, state.PlotTop, x, static_cast<float>(state.PlotTop + kTopMarkLength));
+        drawing.Line(x, state.PlotBottom, x, static_cast<float>(state.PlotBottom - kBottomMarkLength));
+    }
+}
+
+void RedrawFTPlot(SharedState& state, FTPlotView& view) {
+    DrawFTAxes(state, view);
+    if (state.MarksShown != kFalse) {
+        DrawAliasMarks(state, view, state.MarkColour);
+    }
+    DrawFTCurve(state, view, state.ViewStartIndex, state.ViewEndIndex);
+}
+
+} // namespace quorix

@@ -1,0 +1,219 @@
+#include "ftplot/ftrender.h"
+
+#include "fakeplotview.h"
+#include "ftplot/AxisStep.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quorix {
+namespace {
+
+using testing::FakePlotView;
+
+// A state as a completed search over `pMin`..`pMax` with `steps` steps leaves it.
+SharedState SearchedState(double pMin, double pMax, int steps) {
+    SharedState state;
+    InitialiseSharedState(state);
+    state.Pi = 3.1415926535;
+    state.TwoPi = state.Pi * 2;
+    state.OmegaLow = state.TwoPi / pMax;
+    state.OmegaHigh = state.TwoPi / pMin;
+    state.StepCount = steps;
+    state.CompletedStepCount = steps;
+    for (int i = 0; i <= steps; ++i) {
+        state.FTValues[i] = 0.5 + 0.5 * std::sin(i * 0.01);
+    }
+    state.FTComputed = kTrue;
+    state.ViewStartIndex = 1;
+    state.ViewEndIndex = steps;
+    state.ViewOmegaStart = state.FullOmegaStart = state.OmegaLow;
+    state.ViewOmegaEnd = state.FullOmegaEnd = state.OmegaHigh;
+    return state;
+}
+
+std::vector<float> TickXs(const DisplayList& drawing, const SharedState& state) {
+    std::vector<float> xs;
+    for (const auto& op : drawing.Ops()) {
+        if (op.kind == DrawKind::kLine && op.from.y == state.PlotBottom + 100) {
+            xs.push_back(op.from.x);
+        }
+    }
+    return xs;
+}
+
+TEST(AxisStepTest, FollowsTheSinglePrecisionRule) {
+    EXPECT_FLOAT_EQ(AxisStep(0.8), 0.1f);
+    EXPECT_FLOAT_EQ(AxisStep(1.0), 0.2f) << "1.0 sits in the decade below by the 2.302585 divisor";
+    EXPECT_FLOAT_EQ(AxisStep(0.3), 0.05f);
+    EXPECT_FLOAT_EQ(AxisStep(0.15), 0.02f);
+    EXPECT_FLOAT_EQ(AxisStep(8.0), 1.0f);
+    EXPECT_FLOAT_EQ(AxisStep(0.00003), 0.000005f);
+    EXPECT_FLOAT_EQ(AxisStep(37.0), 5.0f);
+    EXPECT_FLOAT_EQ(AxisStep(0.1), 0.01f);
+    EXPECT_FLOAT_EQ(AxisStep(0.5), 0.05f) << "10^-1 in single precision is a little above 0.1";
+    EXPECT_EQ(AxisLabelDecimals(0.1f), 1);
+    EXPECT_EQ(AxisLabelDecimals(0.05f), 2);
+    EXPECT_EQ(AxisLabelDecimals(1.0f), 1);
+    EXPECT_EQ(AxisLabelDecimals(10.0f), 1);
+    EXPECT_EQ(AxisLabelDecimals(0.005f), 3);
+    EXPECT_EQ(AxisLabelDecimals(0.000005f), 6);
+    EXPECT_EQ(AxisLabelDecimals(1e-9f), 7);
+}
+
+TEST(FTTicksTest, KnownViews) {
+    const double twoPi = 3.1415926535 * 2;
+    auto ticks = ChooseFTTicks(twoPi / (twoPi / 1.0), twoPi / (twoPi / 0.2));
+    ASSERT_TRUE(ticks);
+    EXPECT_FLOAT_EQ(ticks->interval, 0.1f);
+    EXPECT_EQ(ticks->first, 9) << "1 / T is just below 10";
+    EXPECT_EQ(ticks->last, 2);
+    ticks = ChooseFTTicks(twoPi / (twoPi / 1.2), twoPi / (twoPi / 0.2));
+    ASSERT_TRUE(ticks);
+    EXPECT_FLOAT_EQ(ticks->interval, 0.2f);
+    EXPECT_EQ(ticks->first, 5);
+    EXPECT_EQ(ticks->last, 1);
+    EXPECT_FALSE(ChooseFTTicks(0.500009, 0.5)) << "narrower than 0.00001 days";
+    EXPECT_FALSE(ChooseFTTicks(std::nan(""), 0.5));
+}
+
+TEST(DrawFTAxesTest, DefaultWindowFrameTicksAndLabels) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    FakePlotView view;
+    DrawFTAxes(state, view);
+    EXPECT_EQ(view.shows, 1);
+    EXPECT_EQ(state.PlotLeft, 500);
+    EXPECT_EQ(state.PlotRight, 14485);
+    EXPECT_EQ(state.PlotTop, 242);
+    EXPECT_EQ(state.PlotBottom, 3205);
+    const auto& ops = view.drawing.Ops();
+    ASSERT_GE(ops.size(), 4u);
+    EXPECT_EQ(ops[0].from, (TwipPoint{500, 242}));
+    EXPECT_EQ(ops[0].to, (TwipPoint{14485, 242}));
+    EXPECT_EQ(ops[3].to, (TwipPoint{500, 242}));
+    EXPECT_EQ(TickXs(view.drawing, state).size(), 5u) << "ticks at 1.0, 0.8, 0.6, 0.4, 0.2";
+    EXPECT_EQ(view.captions[FTControl::kLabel1], "1.0");
+    EXPECT_EQ(view.captions[FTControl::kLabel2], "0.2");
+    EXPECT_EQ(view.captions[FTControl::kLabel5], "0.2");
+    EXPECT_DOUBLE_EQ(view.tops[FTControl::kLabel1], 3355);
+    EXPECT_DOUBLE_EQ(view.tops[FTControl::kLabel4], 3755);
+    EXPECT_DOUBLE_EQ(view.tops[FTControl::kText1], 3955);
+    EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755);
+    EXPECT_NEAR(view.lefts[FTControl::kLabel2], 14485 - 200, 0.01) << "0.2 d is the right edge";
+    EXPECT_EQ(state.FTRedrawing, kTrue) << "only a drawn curve ends the redraw";
+}
+
+TEST(DrawFTAxesTest, LabelsFollowTheRegionalSeparatorAndTheSpan) {
+    SharedState state = SearchedState(0.2, 1.0, 1000);
+    FakePlotView view;
+    view.separator = ',';
+    DrawFTAxes(state, view);
+    EXPECT_EQ(TickXs(view.drawing, state).size(), 8u) << "0.9 down to 0.2, none at 1.0";
+    EXPECT_EQ(view.captions[FTControl::kLabel1], "0,9");
+    EXPECT_EQ(view.captions[FTControl::kLabel5], "0,1");
+    const auto xs = TickXs(view.drawing, state);
+    EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end())) << "longest period on the left";
+}
+
+TEST(DrawFTAxesTest, WithoutResultOnlyTheFrameAndOldCaptions) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    state.FTComputed = kFalse;
+    FakePlotView view;
+    view.captions[FTControl::kLabel1] = "L1";
+    DrawFTAxes(state, view);
+    DrawFTCurve(state, view, 1, 1000);
+    EXPECT_EQ(view.drawing.Ops().size(), 4u);
+    EXPECT_EQ(view.captions[FTControl::kLabel1], "L1");
+    EXPECT_TRUE(view.tops.empty());
+    EXPECT_EQ(state.FTRedrawing, kTrue);
+}
+
+TEST(DrawFTCurveTest, OneSegmentPerIndexEndingOnTheRightEdge) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    FakePlotView view;
+    DrawFTAxes(state, view);
+    DrawFTCurve(state, view, state.ViewStartIndex, state.ViewEndIndex);
+    const auto& last = view.drawing.Ops().back();
+    ASSERT_EQ(last.kind, DrawKind::kPolyline);
+    EXPECT_EQ(last.colour, Rgb(0, 0, 255));
+    const auto points = view.drawing.PolylinePoints(last);
+    ASSERT_EQ(points.size(), 1000u) << "indices 1..1000, starting from the point of index 1";
+    EXPECT_FLOAT_EQ(points.front().x, 500);
+    EXPECT_FLOAT_EQ(points.back().x, 14485);
+    EXPECT_NEAR(points[10].y, FTValueToPlotY(state, state.FTValues[11]), 0.001);
+    EXPECT_EQ(state.FTRedrawing, kFalse);
+    state.FTValues[5] = 1.0;
+    EXPECT_NEAR(FTValueToPlotY(state, 1.0), state.PlotBottom - state.PlotHeight / 1.1, 1e-9);
+}
+
+TEST(DrawFTCurveTest, NeverReadsBeyondTheCompletedGrid) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    state.StepCount = 500001; // a rejected entry stored by a later search
+    FakePlotView view;
+    DrawFTAxes(state, view);
+    DrawFTCurve(state, view, 1, 2000000000);
+    const auto points = view.drawing.PolylinePoints(view.drawing.Ops().back());
+    EXPECT_EQ(points.size(), 1000u);
+    RestoreFTView(state, view);
+    EXPECT_EQ(state.ViewEndIndex, 1000);
+}
+
+TEST(DrawFTAxesTest, NarrowZoomReturnsToTheFullView) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    state.ViewStartIndex = 500;
+    state.ViewEndIndex = 500;
+    state.ViewOmegaStart = state.ViewOmegaEnd =
+        state.OmegaLow + 500 * (state.OmegaHigh - state.OmegaLow) / 1000;
+    FakePlotView view;
+    DrawFTAxes(state, view);
+    EXPECT_EQ(state.ViewStartIndex, 1);
+    EXPECT_EQ(state.ViewEndIndex, 1000);
+    EXPECT_EQ(state.ViewOmegaStart, state.FullOmegaStart);
+    EXPECT_EQ(view.captions[FTControl::kLabel1], "1.0");
+}
+
+TEST(DrawFTAxesTest, FullRangeTooNarrowToLabelStillEnds) {
+    SharedState state = SearchedState(0.5, 0.500005, 1000);
+    FakePlotView view;
+    RedrawFTPlot(state, view);
+    EXPECT_TRUE(TickXs(view.drawing, state).empty());
+    EXPECT_EQ(view.drawing.Ops().back().kind, DrawKind::kPolyline) << "frame and curve, no ticks";
+    EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755);
+    EXPECT_EQ(state.FTRedrawing, kFalse);
+}
+
+TEST(DrawFTAxesTest, TinyAndHugeWindowsDrawWithoutFault) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    FakePlotView view;
+    view.width = 600;
+    view.height = 900;
+    RedrawFTPlot(state, view);
+    EXPECT_LT(state.PlotRight, state.PlotLeft);
+    view.width = 1e9;
+    view.height = -1e9;
+    RedrawFTPlot(state, view);
+    EXPECT_EQ(state.FTWinWidth, 32767);
+    EXPECT_EQ(state.FTWinHeight, -32768);
+}
+
+TEST(DrawAliasMarksTest, MarksOnlyStrictlyInsideTheView) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    FakePlotView view;
+    DrawFTAxes(state, view);
+    const std::size_t before = view.drawing.Ops().size();
+    state.AliasCount = 3;
+    state.AliasPeriods[1].Period = 0.5f;
+    state.AliasPeriods[2].Period = 1.2f; // the view's longest period itself
+    state.AliasPeriods[3].Period = 5.0f;
+    DrawAliasMarks(state, view, state.MarkColour);
+    ASSERT_EQ(view.drawing.Ops().size(), before + 2);
+    const auto& top = view.drawing.Ops()[before];
+    EXPECT_EQ(top.colour, Rgb(128, 0, 128));
+    EXPECT_FLOAT_EQ(top.from.y, 242);
+    EXPECT_FLOAT_EQ(top.to.y, 242 + 900);
+    EXPECT_FLOAT_EQ(top.from.x, std::nearbyint(OmegaToPlotX(state, state.TwoPi / 0.5f)));
+}
+
+} // namespace
+} // namespace quorix
