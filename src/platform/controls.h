@@ -42,6 +42,9 @@ public:
     void SetBackColor(Colour colour);
     void SetForeColor(Colour colour);
     [[nodiscard]] QWidget* Widget() const { return widget_; }
+    // The text the control shows: a caption, or a text box's text.
+    virtual void SetDisplayText(const std::string& text) = 0;
+    [[nodiscard]] virtual std::string DisplayText() const = 0;
 
 private:
     struct Remembered {
@@ -63,6 +66,8 @@ public:
     void SetAlignment(TextAlign align);
     void SetWordWrap(bool wrap) { label_->setWordWrap(wrap); }
     void SetBorder(bool border);
+    void SetDisplayText(const std::string& text) override { SetCaption(text); }
+    std::string DisplayText() const override { return Caption(); }
 
 private:
     QLabel* label_;
@@ -75,6 +80,8 @@ public:
     [[nodiscard]] std::string Text() const { return edit_->text().toStdString(); }
     void SetAlignment(TextAlign align);
     [[nodiscard]] QLineEdit* Edit() const { return edit_; }
+    void SetDisplayText(const std::string& text) override { SetText(text); }
+    std::string DisplayText() const override { return Text(); }
 
 private:
     QLineEdit* edit_;
@@ -88,6 +95,8 @@ public:
     // The handler run on every click.
     void OnClick(std::function<void()> handler);
     [[nodiscard]] QPushButton* Button() const { return button_; }
+    void SetDisplayText(const std::string& text) override { SetCaption(text); }
+    std::string DisplayText() const override { return Caption(); }
 
 private:
     QPushButton* button_;
@@ -106,6 +115,8 @@ public:
     [[nodiscard]] std::string Text() const { return combo_->currentText().toStdString(); }
     void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
     [[nodiscard]] QComboBox* Combo() const { return combo_; }
+    void SetDisplayText(const std::string& text) override { SetText(text); }
+    std::string DisplayText() const override { return Text(); }
 
 private:
     QComboBox* combo_;

@@ -41,6 +41,8 @@ public:
     void SetMousePointer(MousePointer pointer);
     [[nodiscard]] MousePointer Pointer() const { return pointer_; }
     [[nodiscard]] const DisplayList& Drawing() const { return list_; }
+    // The picture for routines that draw into it directly; the caller schedules the repaint.
+    [[nodiscard]] DisplayList& EditDrawing() { return list_; }
     // The surface as it would appear on screen, drawn from the display list.
     [[nodiscard]] QImage Snapshot() const;
 

@@ -1,0 +1,144 @@
+#include "ftplot/frmplot_ft.h"
+
+#include "ftplot/ftrender.h"
+#include "state/numbertext.h"
+
+#include <QLocale>
+
+namespace quorix {
+
+namespace {
+
+constexpr Colour kPlotBackground = Rgb(224, 224, 224);
+const FontSpec kWindowFont{"MS Sans Serif", 8.25, true};
+
+} // namespace
+
+frmPlot_FT::frmPlot_FT(SharedState& state)
+    : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label3(&DrawingSurface()),
+      Label4(&DrawingSurface()), Label5(&DrawingSurface()), Label6(&DrawingSurface()),
+      Label7(&DrawingSurface()), Label8(&DrawingSurface()), Text1(&DrawingSurface()),
+      Command1(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()),
+      Command4(&DrawingSurface()), state_(state) {
+    SetBackColor(kPlotBackground);
+    SetFormFont(kWindowFont);
+    BuildControls();
+    BuildMenus();
+}
+
+void frmPlot_FT::BuildControls() {
+    struct Design {
+        FTControl id;
+        Control* control;
+        double left, top, width, height;
+    };
+    const Design designs[] = {
+        {FTControl::kLabel1, &Label1, 480, 9720, 975, 255},
+        {FTControl::kLabel2, &Label2, 12000, 9720, 1095, 255},
+        {FTControl::kText1, &Text1, 3600, 10560, 1095, 315},
+        {FTControl::kLabel3, &Label3, 3600, 10320, 1215, 255},
+        {FTControl::kCommand1, &Command1, 8520, 10320, 1215, 495},
+        {FTControl::kLabel4, &Label4, 10200, 10320, 1815, 255},
+        {FTControl::kLabel5, &Label5, 12120, 10320, 1335, 255},
+        {FTControl::kLabel6, &Label6, 120, 10320, 2175, 255},
+        {FTControl::kLabel7, &Label7, 120, 10560, 3135, 255},
+        {FTControl::kCommand2, &Command2, 4800, 10320, 975, 615},
+        {FTControl::kLabel8, &Label8, 6240, 10320, 1575, 255},
+        {FTControl::kCommand3, &Command3, 6240, 10560, 735, 375},
+        {FTControl::kCommand4, &Command4, 7080, 10560, 735, 375},
+    };
+    for (const auto& design : designs) {
+        design.control->Place(design.left, design.top, design.width, design.height);
+        design.control->SetFont(kWindowFont);
+        controls_[design.id] = design.control;
+    }
+    for (Label* label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8}) {
+        label->SetBackColor(kPlotBackground);
+    }
+    Label1.SetCaption("L1");
+    Label2.SetCaption("L2");
+    Label3.SetCaption("Period (days)");
+    Label4.SetCaption("Tick interval (days):");
+    Label5.SetCaption("L5");
+    Label6.SetCaption("Left click:  Draw O-C plot");
+    Label7.SetCaption("Right click:  Select interval for zoom");
+    Label8.SetCaption("Aliases:");
+    Label8.SetAlignment(TextAlign::kCentre);
+    Text1.SetAlignment(TextAlign::kCentre);
+    Command1.SetCaption("Restore");
+    Command2.SetCaption("Update O-C plot");
+    Command2.Button()->setStyleSheet("text-align: center;");
+    Command3.SetCaption("Mark");
+    Command4.SetCaption("Clear");
+    Command1.OnClick([this] { Command1_Click(); });
+    SetTabOrder({&Text1, &Command1, &Command2, &Command3, &Command4});
+}
+
+void frmPlot_FT::BuildMenus() {
+    QMenu* file = AddMenu("&File");
+    AddMenuItem(file, "Print Setup ...", [] {});
+    AddMenuItem(file, "Print", [] {});
+    AddMenuSeparator(file);
+    AddMenuItem(file, "E&xit", [this] { mExit_Click(); });
+    QMenu* help = AddMenu("&Help");
+    AddMenuItem(help, "Fourier Transform", [this] {
+        if (onFourierHelp) {
+            onFourierHelp();
+        }
+    });
+    AddMenuSeparator(help);
+    AddMenuItem(help, "&About", [this] {
+        if (onAbout) {
+            onAbout();
+        }
+    });
+}
+
+DisplayList& frmPlot_FT::PlotDrawing() {
+    DrawingSurface().update();
+    return DrawingSurface().EditDrawing();
+}
+
+char frmPlot_FT::DecimalSeparator() const {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
+void frmPlot_FT::Command1_Click() {
+    RestoreFTView(state_, *this);
+}
+
+void frmPlot_FT::Form_Load() {
+    SetCaption(state_.DataFileName);
+    SetMousePointer(MousePointer::kArrow);
+    state_.ZoomFirstPending = kTrue;
+    SetTop(state_.FTWinTop);
+    SetLeft(state_.FTWinLeft);
+    SetHeight(state_.FTWinHeight);
+    SetWidth(state_.FTWinWidth);
+}
+
+void frmPlot_FT::StorePlacement() {
+    state_.FTWinTop = RoundClampInt16(Top());
+    state_.FTWinLeft = RoundClampInt16(Left());
+    state_.FTWinWidth = RoundClampInt16(Width());
+    state_.FTWinHeight = RoundClampInt16(Height());
+}
+
+void frmPlot_FT::Form_Resize() {
+    if (state_.FTRedrawing != kFalse) {
+        return;
+    }
+    StorePlacement();
+    RedrawFTPlot(state_, *this);
+}
+
+void frmPlot_FT::Form_GotFocus() {
+    RedrawFTPlot(state_, *this);
+}
+
+void frmPlot_FT::Form_Unload() {
+    StorePlacement();
+}
+
+} // namespace quorix

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ftplot/ftplotview.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "state/sharedstate.h"
+
+#include <functional>
+#include <map>
+
+namespace quorix {
+
+// The FT plot window: the periodogram of the last search, its period axis and the controls under it.
+class frmPlot_FT : public Form, public FTPlotView {
+    Q_OBJECT
+public:
+    explicit frmPlot_FT(SharedState& state);
+
+    // Run by the Help menu's entries; the application object connects them to its windows.
+    std::function<void()> onFourierHelp;
+    std::function<void()> onAbout;
+
+    // FTPlotView over this window.
+    void ShowPlotWindow() override { Show(); }
+    double PlotWindowWidth() override { return Width(); }
+    double PlotWindowHeight() override { return Height(); }
+    DisplayList& PlotDrawing() override;
+    void SetControlTop(FTControl control, double top) override { ControlOf(control).SetTop(top); }
+    void SetControlLeft(FTControl control, double left) override { ControlOf(control).SetLeft(left); }
+    void SetControlCaption(FTControl control, const std::string& caption) override {
+        ControlOf(control).SetDisplayText(caption);
+    }
+    char DecimalSeparator() const override;
+
+    [[nodiscard]] Control& ControlOf(FTControl control) { return *controls_.at(control); }
+    [[nodiscard]] std::string CaptionOf(FTControl control) const {
+        return controls_.at(control)->DisplayText();
+    }
+
+    Label Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8;
+    TextBox Text1;
+    CommandButton Command1, Command2, Command3, Command4;
+
+    void Command1_Click();
+    void mExit_Click() { Hide(); }
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_GotFocus() override;
+    void Form_Unload() override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void StorePlacement();
+
+    SharedState& state_;
+    std::map<FTControl, Control*> controls_;
+};
+
+} // namespace quorix
