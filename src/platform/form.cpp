@@ -127,10 +127,27 @@ void Form::resizeEvent(QResizeEvent* event) {
 
 void Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shownSinceLoad_ && !event->spontaneous()) {
-        shownSinceLoad_ = true;
-        reportedSize_ = size();
-        Form_Resize();
+    if (shownSinceLoad_ || event->spontaneous()) {
+        return;
+    }
+    shownSinceLoad_ = true;
+    FitRememberedOuterSize();
+    reportedSize_ = size();
+    Form_Resize();
+}
+
+void Form::FitRememberedOuterSize() {
+    // The frame is known only once the window is on screen: keep the outer size it was given.
+    const QSize extra = FrameExtra();
+    const int width = width_.pixels >= 0 ? TwipsToPixels(width_.twips) : frameGeometry().width();
+    const int height = height_.pixels >= 0 ? TwipsToPixels(height_.twips) : frameGeometry().height();
+    reportedSize_ = QSize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+    resize(reportedSize_);
+    if (width_.pixels >= 0) {
+        width_.pixels = frameGeometry().width();
+    }
+    if (height_.pixels >= 0) {
+        height_.pixels = frameGeometry().height();
     }
 }
 

@@ -80,6 +80,7 @@ private:
     [[nodiscard]] QSize FrameExtra() const;
     void ApplyOuterGeometry(int left, int top, int width, int height);
     void ReportSizeChange();
+    void FitRememberedOuterSize();
 
     Surface* surface_ = nullptr;
     RememberedTwips top_, left_, width_, height_;

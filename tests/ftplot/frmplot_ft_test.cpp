@@ -1,0 +1,118 @@
+#include "ftplot/frmplot_ft.h"
+
+#include "ftplot/ftrender.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quorix {
+namespace {
+
+// The state after a completed search over 0.2..1.2 days with 1000 steps.
+void FillSearched(SharedState& state) {
+    InitialiseSharedState(state);
+    state.Pi = 3.1415926535;
+    state.TwoPi = 2 * state.Pi;
+    state.OmegaLow = state.TwoPi / 1.2;
+    state.OmegaHigh = state.TwoPi / 0.2;
+    state.StepCount = state.CompletedStepCount = 1000;
+    for (int i = 0; i <= 1000; ++i) {
+        state.FTValues[i] = 0.5 + 0.4 * std::cos(i * 0.05);
+    }
+    state.FTComputed = kTrue;
+    state.ViewStartIndex = 1;
+    state.ViewEndIndex = 1000;
+    state.ViewOmegaStart = state.FullOmegaStart = state.OmegaLow;
+    state.ViewOmegaEnd = state.FullOmegaEnd = state.OmegaHigh;
+    state.DataFileName = "algol_type_hjd.txt";
+}
+
+int CountPolylines(const DisplayList& drawing) {
+    int count = 0;
+    for (const auto& op : drawing.Ops()) {
+        count += op.kind == DrawKind::kPolyline;
+    }
+    return count;
+}
+
+TEST(FrmPlotFTTest, LoadsAtTheStoredPlacementWithoutRedrawing) {
+    SharedState state;
+    FillSearched(state);
+    state.FTRedrawing = kTrue; // as DrawFTAxes leaves it before it loads the window
+    frmPlot_FT window(state);
+    window.Load();
+    EXPECT_EQ(window.Caption(), "algol_type_hjd.txt");
+    EXPECT_EQ(state.ZoomFirstPending, kTrue);
+    EXPECT_DOUBLE_EQ(window.Top(), 50);
+    EXPECT_DOUBLE_EQ(window.Width(), 14900);
+    EXPECT_DOUBLE_EQ(window.Height(), 5055);
+    EXPECT_TRUE(window.DrawingSurface().Drawing().Ops().empty()) << "sizing while loading draws nothing";
+}
+
+TEST(FrmPlotFTTest, ResizeStoresThePlacementAndRedrawsAtTheNewSize) {
+    SharedState state;
+    FillSearched(state);
+    state.FTRedrawing = kTrue;
+    frmPlot_FT window(state);
+    window.Load();
+    RedrawFTPlot(state, window);
+    EXPECT_EQ(state.FTRedrawing, kFalse);
+    EXPECT_EQ(window.CaptionOf(FTControl::kLabel1), "1.0");
+    EXPECT_DOUBLE_EQ(window.ControlOf(FTControl::kText1).Top(), 3955);
+    window.SetHeight(6000);
+    EXPECT_EQ(state.FTWinHeight, 6000);
+    EXPECT_EQ(state.PlotBottom, 6000 - 1850);
+    EXPECT_DOUBLE_EQ(window.ControlOf(FTControl::kText1).Top(), 6000 - 1100);
+    EXPECT_EQ(CountPolylines(window.DrawingSurface().Drawing()), 1) << "cleared, then drawn once";
+}
+
+TEST(FrmPlotFTTest, MarksComeBackWithEveryFullRedraw) {
+    SharedState state;
+    FillSearched(state);
+    frmPlot_FT window(state);
+    window.Load();
+    state.MarksShown = kTrue;
+    state.AliasCount = 1;
+    state.AliasPeriods[1].Period = 0.5f;
+    window.SetWidth(12000);
+    int marks = 0;
+    for (const auto& op : window.DrawingSurface().Drawing().Ops()) {
+        marks += op.colour == state.MarkColour;
+    }
+    EXPECT_EQ(marks, 2);
+}
+
+TEST(FrmPlotFTTest, UnloadStoresThePlacementExitOnlyHides) {
+    SharedState state;
+    FillSearched(state);
+    frmPlot_FT window(state);
+    window.Load();
+    window.Show();
+    state.FTRedrawing = kTrue;
+    window.SetLeft(900);
+    window.mExit_Click();
+    EXPECT_FALSE(window.IsShown());
+    EXPECT_EQ(state.FTWinLeft, 50) << "hiding stores nothing";
+    window.close();
+    EXPECT_EQ(state.FTWinLeft, 900);
+}
+
+TEST(FrmPlotFTTest, RestoreReturnsToTheFullView) {
+    SharedState state;
+    FillSearched(state);
+    frmPlot_FT window(state);
+    window.Load();
+    state.ViewStartIndex = 200;
+    state.ViewEndIndex = 400;
+    state.ViewOmegaStart = state.OmegaLow + 200 * (state.OmegaHigh - state.OmegaLow) / 1000;
+    state.ViewOmegaEnd = state.OmegaLow + 400 * (state.OmegaHigh - state.OmegaLow) / 1000;
+    window.Command1.Button()->click();
+    EXPECT_EQ(state.ViewStartIndex, 1);
+    EXPECT_EQ(state.ViewEndIndex, 1000);
+    EXPECT_EQ(state.ViewOmegaEnd, state.FullOmegaEnd);
+    EXPECT_TRUE(window.IsShown());
+}
+
+} // namespace
+} // namespace quorix
