@@ -1,0 +1,164 @@
+#include "search/ftkernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <thread>
+#include <vector>
+
+namespace quorix {
+
+namespace {
+
+// Grid steps between re-seeds of the rotated phases from directly computed sines and cosines.
+constexpr std::int32_t kReseedInterval = 256;
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+double GridOmega(const FTGrid& grid, std::int32_t index) {
+    return grid.omegaLow + grid.omegaStep * index;
+}
+
+// Per-observation state of one thread: the phase 2 omega dt as a unit vector, and its step rotation.
+struct Phases {
+    std::vector<double> offsets, cosPhase, sinPhase, cosStep, sinStep;
+
+    explicit Phases(const FTGrid& grid)
+        : offsets(grid.times.size()), cosPhase(grid.times.size()), sinPhase(grid.times.size()),
+          cosStep(grid.times.size()), sinStep(grid.times.size()) {
+        for (std::size_t j = 0; j < grid.times.size(); ++j) {
+            offsets[j] = grid.times[j] - grid.baseTime;
+            const double step = 2 * grid.omegaStep * offsets[j];
+            cosStep[j] = std::cos(step);
+            sinStep[j] = std::sin(step);
+        }
+    }
+
+    // Phases of grid point `index` from the same rounded argument the reference uses.
+    void Seed(const FTGrid& grid, std::int32_t index) {
+        const double omega = GridOmega(grid, index);
+        for (std::size_t j = 0; j < offsets.size(); ++j) {
+            const double twice = 2 * (omega * offsets[j]);
+            cosPhase[j] = std::cos(twice);
+            sinPhase[j] = std::sin(twice);
+        }
+    }
+
+    // Sum of cos(2 omega dt) at the current grid point, then advance every phase by one step.
+    double SumAndAdvance() {
+        const std::size_t n = offsets.size();
+        double* __restrict c = cosPhase.data();
+        double* __restrict s = sinPhase.data();
+        const double* __restrict cd = cosStep.data();
+        const double* __restrict sd = sinStep.data();
+        double lanes[4] = {0, 0, 0, 0};
+        std::size_t j = 0;
+        for (; j + 4 <= n; j += 4) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                lanes[k] += c[j + k];
+            }
+        }
+        double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+        for (; j < n; ++j) {
+            sum += c[j];
+        }
+        for (std::size_t m = 0; m < n; ++m) {
+            const double cosNext = c[m] * cd[m] - s[m] * sd[m];
+            s[m] = c[m] * sd[m] + s[m] * cd[m];
+            c[m] = cosNext;
+        }
+        return sum;
+    }
+};
+
+void FastRange(const FTGrid& grid, std::span<double> values, std::int32_t first, std::int32_t last) {
+    Phases phases(grid);
+    const double scale = 0.5 / static_cast<double>(grid.times.size());
+    for (std::int32_t i = first; i <= last; ++i) {
+        if ((i - first) % kReseedInterval == 0) {
+            phases.Seed(grid, i);
+        }
+        values[i] = 0.5 - scale * phases.SumAndAdvance();
+    }
+}
+
+void FastValues(const FTGrid& grid, std::span<double> values) {
+    const std::int32_t points = grid.steps + 1;
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    const std::int32_t perWorker =
+        (points + static_cast<std::int32_t>(workers) - 1) / static_cast<std::int32_t>(workers);
+    std::vector<std::thread> threads;
+    for (unsigned w = 1; w < workers; ++w) {
+        const std::int32_t first = static_cast<std::int32_t>(w) * perWorker;
+        const std::int32_t last = std::min(points - 1, first + perWorker - 1);
+        if (first <= last) {
+            threads.emplace_back(FastRange, std::cref(grid), values, first, last);
+        }
+    }
+    FastRange(grid, values, 0, std::min(points - 1, perWorker - 1));
+    for (auto& thread : threads) {
+        thread.join();
+    }
+}
+
+} // namespace
+
+double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
+    const double omega = GridOmega(grid, index);
+    double sum = 0;
+    for (const double time : grid.times) {
+        const double sine = std::sin(omega * (time - grid.baseTime));
+        sum = sum + sine * sine;
+    }
+    return sum / static_cast<double>(grid.times.size());
+}
+
+FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values) {
+    FTMinimum best;
+    for (std::int32_t i = 0; i <= grid.steps; ++i) {
+        values[i] = LiteralFTValue(grid, i);
+        if (values[i] < best.value) {
+            best = {i, values[i], GridOmega(grid, i)};
+        }
+    }
+    return best;
+}
+
+// Each term differs from the reference by at most the difference of their sine arguments, since
+// sin^2 and (1 - cos 2x) / 2 change by at most |dx| per radian. The arguments differ by
+//   - the reference's rounding of omega (two roundings) and of omega x dt: 3 eps omegaMax dtMax,
+//     counted twice, since the fast phases start from a reference argument and are compared with another;
+//   - the rotation over at most kReseedInterval steps: each step rounds the step angle (eps |step|)
+//     and the complex product (at most 4 eps in angle and length);
+// and the sum of n terms and its scaling add (n + 4) eps. The bound is doubled for safety.
+double FastFTErrorBound(const FTGrid& grid) {
+    double offsetMax = 0;
+    for (const double time : grid.times) {
+        offsetMax = std::max(offsetMax, std::fabs(time - grid.baseTime));
+    }
+    const double omegaMax = std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
+    const double stepAngle = 2 * std::fabs(grid.omegaStep) * offsetMax;
+    const double arguments = 6 * kEpsilon * omegaMax * offsetMax;
+    const double rotation = kReseedInterval * kEpsilon * (stepAngle + 4);
+    const double summation = (static_cast<double>(grid.times.size()) + 4) * kEpsilon;
+    return 2 * (arguments + rotation + summation);
+}
+
+FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values) {
+    FastValues(grid, values);
+    const auto fastMinimum = *std::min_element(values.begin(), values.begin() + grid.steps + 1);
+    // Any grid point whose reference value could be the lowest lies within twice the bound of the
+    // fast minimum; evaluating those exactly in grid order finds the reference's first minimum.
+    const double threshold = fastMinimum + 2 * FastFTErrorBound(grid);
+    FTMinimum best;
+    for (std::int32_t i = 0; i <= grid.steps; ++i) {
+        if (values[i] <= threshold) {
+            values[i] = LiteralFTValue(grid, i);
+            if (values[i] < best.value) {
+                best = {i, values[i], GridOmega(grid, i)};
+            }
+        }
+    }
+    return best;
+}
+
+} // namespace quorix

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "search/ftkernel.h"
+#include "state/sharedstate.h"
+
+#include <string>
+
+namespace quorix {
+
+// The main window as the search sees it: its three entries, its buttons, its read-out, its messages.
+class SearchWindow {
+public:
+    virtual ~SearchWindow() = default;
+    [[nodiscard]] virtual std::string MinimumPeriodText() const = 0;
+    [[nodiscard]] virtual std::string MaximumPeriodText() const = 0;
+    [[nodiscard]] virtual std::string StepCountText() const = 0;
+    // "Open Data File", "Compute" and "Quit" together: off while the search runs.
+    virtual void SetSearchButtonsEnabled(bool enabled) = 0;
+    virtual void SetBestPeriodText(const std::string& text) = 0;
+    // A modal message with an OK button and the program's title.
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+// "Compute": checks the entries (the first failure is reported and ends the run, leaving the last
+// result as it was), evaluates the FT over the frequency grid, shows the best period and sets the
+// view to the whole grid.
+void RunPeriodSearch(SharedState& state, SearchWindow& window);
+
+// The text shown for the best period: the first six characters of its short number text.
+[[nodiscard]] std::string BestPeriodText(double period);
+
+// The grid of the state's observations and search parameters.
+[[nodiscard]] FTGrid GridOf(const SharedState& state);
+
+} // namespace quorix

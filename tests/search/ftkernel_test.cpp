@@ -1,0 +1,89 @@
+#include "search/ftkernel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace quorix {
+namespace {
+
+constexpr double kTwoPi = 3.1415926535 * 2;
+
+FTGrid Grid(const std::vector<double>& times, double baseTime, double pMin, double pMax, int steps) {
+    FTGrid grid;
+    grid.times = times;
+    grid.baseTime = baseTime;
+    grid.omegaLow = kTwoPi / pMax;
+    grid.omegaStep = (kTwoPi / pMin - grid.omegaLow) / steps;
+    grid.steps = steps;
+    return grid;
+}
+
+// Runs both kernels and checks the fast one against the reference; returns the largest difference.
+double CompareKernels(const FTGrid& grid) {
+    std::vector<double> literal(grid.steps + 1), fast(grid.steps + 1);
+    const FTMinimum expected = LiteralFTKernel(grid, literal);
+    const FTMinimum actual = FastFTKernel(grid, fast);
+    EXPECT_EQ(actual.index, expected.index);
+    EXPECT_EQ(actual.value, expected.value);
+    EXPECT_EQ(actual.omega, expected.omega);
+    EXPECT_EQ(fast[expected.index], literal[expected.index]);
+    double largest = 0;
+    for (int i = 0; i <= grid.steps; ++i) {
+        largest = std::max(largest, std::fabs(fast[i] - literal[i]));
+    }
+    EXPECT_LE(largest, FastFTErrorBound(grid));
+    return largest;
+}
+
+std::vector<double> RandomTimes(std::mt19937& random, int count, double start, double span) {
+    std::uniform_real_distribution<double> offset(0, span);
+    std::vector<double> times;
+    for (int k = 0; k < count; ++k) {
+        times.push_back(start + offset(random));
+    }
+    return times;
+}
+
+TEST(FTKernelTest, ReducedTimesAgreeWithinOneNanoUnit) {
+    std::mt19937 random(7);
+    double largest = 0;
+    for (int count : {1, 2, 17, 60, 500}) {
+        const auto times = RandomTimes(random, count, 52000.0, 14600.0); // forty years
+        const double base = *std::min_element(times.begin(), times.end());
+        largest = std::max(largest, CompareKernels(Grid(times, base, 0.05, 100, 3000)));
+        largest = std::max(largest, CompareKernels(Grid(times, base, 0.2, 1.2, 1000)));
+    }
+    EXPECT_LT(largest, 1e-9);
+}
+
+TEST(FTKernelTest, FullJulianDatesAgreeWithinOneMicroUnit) {
+    std::mt19937 random(11);
+    double largest = 0;
+    for (int count : {1, 50, 500}) {
+        const auto times = RandomTimes(random, count, 2452000.0, 14600.0);
+        largest = std::max(largest, CompareKernels(Grid(times, 99999, 0.05, 100, 2000)));
+    }
+    EXPECT_LT(largest, 1e-6);
+}
+
+TEST(FTKernelTest, AdversarialDataKeepsTheExactMinimum) {
+    // Every time the same: all values tie at zero, the first grid point must win.
+    const std::vector<double> same(20, 52345.6789);
+    std::vector<double> values(1001);
+    const FTMinimum tie = FastFTKernel(Grid(same, 52345.6789, 0.2, 1.2, 1000), values);
+    EXPECT_EQ(tie.index, 0);
+    EXPECT_EQ(tie.value, 0.0);
+    // Duplicates of a strictly periodic set: many near-equal dips.
+    std::vector<double> periodic;
+    for (int k = 0; k < 100; ++k) {
+        periodic.push_back(52000.0 + 0.5 * (k % 50));
+    }
+    CompareKernels(Grid(periodic, 52000.0, 0.2, 1.2, 5000));
+    CompareKernels(Grid(periodic, 99999, 0.05, 100, 5000));
+}
+
+} // namespace
+} // namespace quorix
