@@ -11,7 +11,7 @@ namespace quorix {
 namespace {
 
 // Grid steps between re-seeds of the rotated phases from directly computed sines and cosines.
-constexpr std::int32_t kReseedInterval = 256;
+constexpr std::int32_t kReseedInterval = 1024;
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
 double GridOmega(const FTGrid& grid, std::int32_t index) {
