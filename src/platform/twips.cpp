@@ -21,14 +21,14 @@ double PixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel();
 }
 
-QFont ToQFont(const FontSpec& spec) {
+QFont ToQFont(const FontSpec& face) {
     QString family = "Liberation Sans";
-    if (spec.family == "MS Serif") {
+    if (face.family == "MS Serif") {
         family = "Liberation Serif";
     }
     QFont font(family);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    font.setPointSizeF(face.points);
+    font.setBold(face.bold);
     return font;
 }
 

@@ -18,7 +18,7 @@ struct FontSpec {
     double points = 8.25;
     bool bold = false;
 };
-[[nodiscard]] QFont ToQFont(const FontSpec& spec);
+[[nodiscard]] QFont ToQFont(const FontSpec& face);
 
 [[nodiscard]] inline QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
