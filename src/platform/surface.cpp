@@ -28,19 +28,48 @@ QPoint ToDevice(TwipPoint point, double scale) {
                   static_cast<int>(std::lround(point.y * scale)));
 }
 
+// Appends a device point unless it repeats the last one.
+void AppendDistinct(std::vector<QPoint>& points, QPoint point) {
+    if (points.empty() || points.back() != point) {
+        points.push_back(point);
+    }
+}
+
+// A dense curve crosses each pixel column many times. The segments between consecutive points of
+// one column cover exactly the span from their lowest to their highest point, so each column's run
+// is replaced by its first, lowest, highest and last point: the same pixels, far fewer segments.
 void PaintPolyline(QPainter& painter, const DisplayList& list, const DrawOp& op, double scale,
                    std::vector<QPoint>& buffer) {
     buffer.clear();
     const auto& points = list.Points();
+    QPoint first, low, high, last;
+    bool open = false;
+    const auto closeRun = [&] {
+        AppendDistinct(buffer, first);
+        AppendDistinct(buffer, low);
+        AppendDistinct(buffer, high);
+        AppendDistinct(buffer, last);
+    };
     for (std::size_t i = op.firstPoint; i < op.firstPoint + op.pointCount; ++i) {
         const QPoint device = ToDevice(points[i], scale);
-        if (buffer.empty() || buffer.back() != device) {
-            buffer.push_back(device);
+        if (open && device.x() == last.x()) {
+            low = device.y() < low.y() ? device : low;
+            high = device.y() > high.y() ? device : high;
+            last = device;
+            continue;
         }
+        if (open) {
+            closeRun();
+        }
+        first = low = high = last = device;
+        open = true;
+    }
+    if (open) {
+        closeRun();
     }
     if (buffer.size() == 1) {
         painter.drawPoint(buffer.front());
-    } else {
+    } else if (buffer.size() > 1) {
         painter.drawPolyline(buffer.data(), static_cast<int>(buffer.size()));
     }
 }

@@ -1,8 +1,12 @@
 #include "platform/surface.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
 
 namespace quorix {
 namespace {
@@ -43,6 +47,44 @@ TEST(SurfaceTest, PaintsTheDisplayListAtTwipPositions) {
     EXPECT_EQ(image.pixelColor(100, 21), QColor(224, 224, 224));
     EXPECT_EQ(image.pixelColor(50, 120), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(224, 224, 224));
+}
+
+TEST(SurfaceTest, DenseCurveMissesNoPixelOfEverySegment) {
+    const double tpp = TwipsPerPixel();
+    DisplayList list;
+    list.SetForeColor(Rgb(0, 0, 255));
+    std::vector<QPoint> every;
+    for (int i = 0; i < 40000; ++i) {
+        const float x = static_cast<float>((10 + 280.0 * i / 39999) * tpp);
+        const float y = static_cast<float>((100 + 80 * std::sin(i * 0.37) * std::cos(i * 0.001)) * tpp);
+        i == 0 ? list.PSet(x, y) : list.LineTo(x, y);
+        every.emplace_back(static_cast<int>(std::lround(x / tpp)), static_cast<int>(std::lround(y / tpp)));
+    }
+    QImage painted(300, 200, QImage::Format_RGB32);
+    painted.fill(Qt::white);
+    QImage reference = painted;
+    {
+        QPainter painter(&painted);
+        PaintDisplayList(painter, list, 1.0 / tpp, QFont());
+    }
+    {
+        QPainter painter(&reference);
+        painter.setPen(QPen(QColor(0, 0, 255), 0));
+        painter.drawPolyline(every.data(), static_cast<int>(every.size()));
+    }
+    int missing = 0, extra = 0, drawn = 0;
+    for (int y = 0; y < reference.height(); ++y) {
+        for (int x = 0; x < reference.width(); ++x) {
+            const bool inReference = reference.pixel(x, y) != qRgb(255, 255, 255);
+            const bool inPainted = painted.pixel(x, y) != qRgb(255, 255, 255);
+            drawn += inReference;
+            missing += inReference && !inPainted;
+            extra += inPainted && !inReference;
+        }
+    }
+    EXPECT_GT(drawn, 10000);
+    EXPECT_EQ(missing, 0);
+    EXPECT_LE(extra, drawn / 2000) << "at most a segment end pixel here and there";
 }
 
 TEST(SurfaceTest, PointerShapes) {
