@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include <QFontMetrics>
+
 #include <vector>
 
 namespace quorix {
@@ -60,6 +62,7 @@ void Control::Apply() {
     top_.pixels = placed.top();
     width_.pixels = placed.width();
     height_.pixels = placed.height();
+    Relayout();
 }
 
 double Control::Report(const Remembered& remembered, int pixels) {
@@ -114,6 +117,28 @@ void TextBox::SetAlignment(TextAlign align) {
 CommandButton::CommandButton(QWidget* parent)
     : Control(new QPushButton(parent)), button_(static_cast<QPushButton*>(Widget())) {
     button_->setAutoDefault(false);
+}
+
+void CommandButton::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    Relayout();
+}
+
+void CommandButton::Relayout() {
+    const QFontMetrics metrics(button_->font());
+    const int room = button_->width() - 8;
+    QString wrapped;
+    QString line;
+    for (const QString& word : ToQString(caption_).split(' ')) {
+        const QString longer = line.isEmpty() ? word : line + ' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > room) {
+            wrapped += line + '\n';
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    button_->setText(wrapped + line);
 }
 
 void CommandButton::OnClick(std::function<void()> handler) {

@@ -38,13 +38,20 @@ public:
     [[nodiscard]] bool Enabled() const { return widget_->isEnabled(); }
     void SetVisible(bool visible) { widget_->setVisible(visible); }
     [[nodiscard]] bool Visible() const { return !widget_->isHidden(); }
-    void SetFont(const FontSpec& font) { widget_->setFont(ToQFont(font)); }
+    void SetFont(const FontSpec& font) {
+        widget_->setFont(ToQFont(font));
+        Relayout();
+    }
     void SetBackColor(Colour colour);
     void SetForeColor(Colour colour);
     [[nodiscard]] QWidget* Widget() const { return widget_; }
     // The text the control shows: a caption, or a text box's text.
     virtual void SetDisplayText(const std::string& text) = 0;
     [[nodiscard]] virtual std::string DisplayText() const = 0;
+
+protected:
+    // Runs after the control's size or font changed, for controls that lay out their text.
+    virtual void Relayout() {}
 
 private:
     struct Remembered {
@@ -90,16 +97,21 @@ private:
 class CommandButton : public Control {
 public:
     explicit CommandButton(QWidget* parent);
-    void SetCaption(const std::string& caption) { button_->setText(ToQString(caption)); }
-    [[nodiscard]] std::string Caption() const { return button_->text().toStdString(); }
+    // The caption wraps onto further lines when it is wider than the button.
+    void SetCaption(const std::string& caption);
+    [[nodiscard]] std::string Caption() const { return caption_; }
     // The handler run on every click.
     void OnClick(std::function<void()> handler);
     [[nodiscard]] QPushButton* Button() const { return button_; }
     void SetDisplayText(const std::string& text) override { SetCaption(text); }
     std::string DisplayText() const override { return Caption(); }
 
+protected:
+    void Relayout() override;
+
 private:
     QPushButton* button_;
+    std::string caption_;
 };
 
 class ComboBox : public Control {

@@ -88,6 +88,14 @@ TEST(ControlsTest, PlacedInTwipsAndClickable) {
     button.SetEnabled(false);
     QTest::mouseClick(button.Button(), Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+    CommandButton narrow(&form.DrawingSurface());
+    narrow.Place(4800, 10320, 975, 615);
+    narrow.SetFont({"MS Sans Serif", 8.25, true});
+    narrow.SetCaption("Update O-C plot");
+    EXPECT_EQ(narrow.Caption(), "Update O-C plot");
+    EXPECT_TRUE(narrow.Button()->text().contains('\n')) << "a caption wider than its button wraps";
+    narrow.SetWidth(4000);
+    EXPECT_EQ(narrow.Button()->text(), "Update O-C plot");
     ComboBox combo(&form.DrawingSurface());
     int chosen = 0;
     combo.OnClick([&chosen] { ++chosen; });
