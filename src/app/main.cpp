@@ -1,10 +1,10 @@
+#include "ui/application.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Period Search Software");
-    window.show();
-    return app.exec();
+    QApplication qtApp(argc, argv);
+    quorix::Application app;
+    app.Start();
+    return QApplication::exec();
 }

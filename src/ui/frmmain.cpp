@@ -1,0 +1,168 @@
+#include "ui/frmmain.h"
+
+#include "ftplot/frmplot_ft.h"
+#include "ftplot/ftrender.h"
+#include "input/frmopenfile.h"
+#include "platform/messagebox.h"
+#include "ui/application.h"
+
+namespace quorix {
+
+namespace {
+
+constexpr Colour kWindowBackground = Rgb(255, 197, 112);
+constexpr Colour kReadoutBackground = Rgb(224, 224, 224);
+const FontSpec kPlain{"MS Sans Serif", 9.75, false};
+const FontSpec kBold{"MS Sans Serif", 9.75, true};
+const FontSpec kSmall{"MS Sans Serif", 8.25, false};
+
+} // namespace
+
+frmMain::frmMain(Application& app)
+    : Label1(&DrawingSurface()), Label5(&DrawingSurface()), Label6(&DrawingSurface()),
+      Label7(&DrawingSurface()), Label8(&DrawingSurface()), Label2(&DrawingSurface()),
+      Label3(&DrawingSurface()), Label4(&DrawingSurface()), Label9(&DrawingSurface()),
+      Label10(&DrawingSurface()), Text1(&DrawingSurface()), Text2(&DrawingSurface()),
+      Text3(&DrawingSurface()), Text4(&DrawingSurface()), Command1(&DrawingSurface()),
+      Command4(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()), app_(app) {
+    SetCaption("Period Search Software");
+    SetBackColor(kWindowBackground);
+    BuildControls();
+    BuildMenus();
+}
+
+void frmMain::BuildControls() {
+    struct Design {
+        Control* control;
+        const char* text;
+        double left, top, width, height;
+        const FontSpec& font;
+    };
+    const FontSpec title{"Arial", 24, true};
+    const Design designs[] = {
+        {&Label1, "Quorix Period Search", 360, 120, 5775, 495, title},
+        {&Command1, "Open Data File", 360, 840, 1815, 495, kBold},
+        {&Label5, "File:", 3120, 840, 495, 255, kPlain},
+        {&Label6, "My Filename", 3600, 840, 2535, 255, kSmall},
+        {&Label7, "Number of data points::", 3360, 1200, 2055, 255, kPlain},
+        {&Label8, "", 5520, 1200, 615, 255, kSmall},
+        {&Label2, "Minimum Period:", 360, 1680, 1935, 255, kBold},
+        {&Text1, "0.20", 2280, 1680, 855, 285, kSmall},
+        {&Command4, "Default Values", 3240, 1680, 1815, 375, kBold},
+        {&Label3, "Maximum Period:", 360, 2160, 1935, 255, kBold},
+        {&Text2, "1.20", 2280, 2160, 855, 285, kSmall},
+        {&Label4, "# of steps (max 500,000):", 360, 2640, 2655, 255, kBold},
+        {&Text3, "100000", 3000, 2640, 975, 285, kSmall},
+        {&Command2, "Compute", 360, 3240, 1815, 495, kBold},
+        {&Label9, "Best Period:", 2400, 3360, 1335, 255, kBold},
+        {&Text4, "", 3720, 3360, 855, 285, kSmall},
+        {&Label10, "days", 4680, 3360, 495, 255, kBold},
+        {&Command3, "Quit", 5400, 3360, 855, 375, kBold},
+    };
+    for (const auto& design : designs) {
+        design.control->Place(design.left, design.top, design.width, design.height);
+        design.control->SetFont(design.font);
+        design.control->SetDisplayText(design.text);
+    }
+    for (Label* label : {&Label1, &Label5, &Label7, &Label2, &Label3, &Label4, &Label9, &Label10}) {
+        label->SetBackColor(kWindowBackground);
+    }
+    for (Label* readout : {&Label6, &Label8}) {
+        readout->SetBackColor(kReadoutBackground);
+        readout->SetAlignment(TextAlign::kCentre);
+    }
+    Label1.SetAlignment(TextAlign::kCentre);
+    Label1.SetForeColor(Rgb(0, 0, 192));
+    Command1.OnClick([this] { Command1_Click(); });
+    Command2.OnClick([this] { Command2_Click(); });
+    Command3.OnClick([this] { Command3_Click(); });
+    Command4.OnClick([this] { Command4_Click(); });
+    SetTabOrder({&Command1, &Text1, &Text2, &Text3, &Command2, &Command3, &Text4, &Command4});
+}
+
+void frmMain::BuildMenus() {
+    QMenu* file = AddMenu("File");
+    mOpen = AddMenuItem(file, "Open", [this] { Command1_Click(); });
+    AddMenuSeparator(file);
+    mExit = AddMenuItem(file, "Exit", [this] { mExit_Click(); });
+    QMenu* help = AddMenu("Help");
+    m2Fourier_help = AddMenuItem(help, "Fourier Transform", [] {});
+    m2About = AddMenuItem(help, "About", [] {});
+}
+
+void frmMain::Form_Load() {
+    SharedState& state = app_.State();
+    InitWindowPlacements(state);
+    InitSearchDefaults(state);
+    SetTop(5100);
+    SetLeft(100);
+    SetHeight(4550);
+    SetWidth(6570);
+    InitMarks(state);
+    PrepareOpenFileDialog();
+    Command2.SetEnabled(false);
+    InitHelpParagraphs(state);
+    InitResultFlags(state);
+    InitDecimalFormats(state);
+    InitErrorMessages(state);
+}
+
+void frmMain::PrepareOpenFileDialog() {
+    frmOpenFile& dialog = app_.OpenFileDialog();
+    for (const char* pattern : {"*.csv", "*.txt", "*.dat", "*.*"}) {
+        dialog.Combo1.AddItem(pattern);
+    }
+    dialog.Combo1.SetListIndex(0);
+    dialog.Label4.SetCaption(dialog.Dir1.Path());
+}
+
+void frmMain::Command1_Click() {
+    // Passing through "*.txt" makes the list re-read even when "*.csv" was already chosen.
+    frmOpenFile& dialog = app_.OpenFileDialog();
+    dialog.Combo1.SetListIndex(1);
+    dialog.Show();
+    dialog.Combo1.SetListIndex(0);
+}
+
+void frmMain::Command2_Click() {
+    SharedState& state = app_.State();
+    RunPeriodSearch(state, *this);
+    FTPlotView& plot = app_.PlotFTView();
+    DrawFTAxes(state, plot);
+    DrawFTCurve(state, plot, state.ViewStartIndex, state.ViewEndIndex);
+    app_.PlotFT().SetCaption(state.DataFileName);
+}
+
+void frmMain::Command3_Click() {
+    EndProcess();
+}
+
+void frmMain::Command4_Click() {
+    Text1.SetText("0.2");
+    Text2.SetText("1.2");
+}
+
+void frmMain::Form_Unload() {
+    WriteSettingsOnClose();
+    EndProcess();
+}
+
+void frmMain::mExit_Click() {
+    WriteSettingsOnExit();
+    EndProcess();
+}
+
+void frmMain::SetSearchButtonsEnabled(bool enabled) {
+    for (CommandButton* button : {&Command1, &Command2, &Command3}) {
+        button->SetEnabled(enabled);
+    }
+}
+
+void frmMain::ShowMessage(const std::string& text) {
+    MessageBox(text);
+}
+
+void frmMain::WriteSettingsOnClose() {}
+void frmMain::WriteSettingsOnExit() {}
+
+} // namespace quorix
