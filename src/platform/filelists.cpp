@@ -149,7 +149,6 @@ public:
 void SetUpList(QListWidget* list) {
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
 }
 
 } // namespace
