@@ -12,7 +12,9 @@ namespace quorix {
 
 namespace {
 
-bool FolderOfExists(const std::string& path) {
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+bool FolderPartExists(const std::string& path) {
     std::error_code ignored;
     auto folder = std::filesystem::path(path).parent_path();
     if (folder.empty()) {
@@ -21,12 +23,36 @@ bool FolderOfExists(const std::string& path) {
     return std::filesystem::is_directory(folder, ignored);
 }
 
+// Retries a system call that a signal interrupted.
+template <typename Call> auto Retrying(Call call) {
+    auto result = call();
+    while (result < 0 && errno == EINTR) {
+        result = call();
+    }
+    return result;
+}
+
+int WriteAll(int descriptor, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t got =
+            Retrying([&] { return ::write(descriptor, bytes.data() + written, bytes.size() - written); });
+        if (got < 0) {
+            return errno;
+        }
+        written += static_cast<std::size_t>(got);
+    }
+    return 0;
+}
+
 } // namespace
 
 int ErrorNumberFromErrno(int error, const std::string& path) {
     switch (error) {
+    case 0:
+        return kErrNone;
     case ENOENT:
-        return FolderOfExists(path) ? kErrFileNotFound : kErrPathNotFound;
+        return FolderPartExists(path) ? kErrFileNotFound : kErrPathNotFound;
     case ENOTDIR:
         return kErrPathNotFound;
     case EACCES:
@@ -34,6 +60,7 @@ int ErrorNumberFromErrno(int error, const std::string& path) {
         return kErrPermissionDenied;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return kErrDiskFull;
     case EIO:
         return kErrDeviceIO;
@@ -41,7 +68,10 @@ int ErrorNumberFromErrno(int error, const std::string& path) {
     case ENFILE:
         return kErrTooManyFiles;
     case ENAMETOOLONG:
+    case EILSEQ:
         return kErrBadFileName;
+    case EBADF:
+        return kErrBadFileNameOrNumber;
     case EEXIST:
         return kErrFileAlreadyExists;
     case ENOMEM:
@@ -49,16 +79,20 @@ int ErrorNumberFromErrno(int error, const std::string& path) {
     case ENXIO:
     case ENODEV:
         return kErrDeviceUnavailable;
+    case ENOMEDIUM:
+        return kErrDiskNotReady;
+    case ETIMEDOUT:
+        return kErrDeviceTimeout;
     case EXDEV:
         return kErrRenameAcrossDisks;
-    default: // EISDIR, ELOOP, EROFS, ETXTBSY and the rest: the file cannot be used as asked
+    default: // EISDIR, ELOOP, EROFS, EBUSY, ETXTBSY, EINVAL and the rest: the entry cannot be used as asked
         return kErrPathFileAccess;
     }
 }
 
 int ChangeCurrentFolder(const std::string& folder) {
     if (::chdir(folder.c_str()) == 0) {
-        return 0;
+        return kErrNone;
     }
     const int error = errno;
     return error == ENOENT ? kErrPathNotFound : ErrorNumberFromErrno(error, folder);
@@ -69,39 +103,80 @@ std::string CurrentFolder() {
     return std::filesystem::current_path(ignored).string();
 }
 
-InputFile::InputFile(const std::string& name) : name_(name) {
-    descriptor_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+int FileHandle::Close() {
     if (descriptor_ < 0) {
-        error_ = ErrorNumberFromErrno(errno, name);
+        return 0;
+    }
+    // The descriptor is gone after close() whatever it returns, so it is never closed twice.
+    const int result = ::close(descriptor_);
+    descriptor_ = -1;
+    return result == 0 || errno == EINTR ? 0 : errno;
+}
+
+InputFile::InputFile(const std::string& name)
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer; regular files ignore it.
+    : name_(name), file_(Retrying([&] { return ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); })) {
+    if (!file_.IsOpen()) {
+        Fail(errno);
         return;
     }
     struct stat info {};
-    if (::fstat(descriptor_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        error_ = kErrPathFileAccess;
+    if (::fstat(file_.Descriptor(), &info) != 0) {
+        Fail(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    } else {
+        buffer_ = std::make_unique<char[]>(kBufferSize);
     }
 }
 
-InputFile::~InputFile() {
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
+void InputFile::Fail(int errnoValue) {
+    if (error_ == 0) {
+        error_ = ErrorNumberFromErrno(errnoValue, name_);
     }
 }
 
 bool InputFile::Refill() {
-    if (error_ != 0 || descriptor_ < 0) {
+    if (error_ != 0 || atEnd_) {
         return false;
     }
-    ssize_t got = 0;
-    do {
-        got = ::read(descriptor_, buffer_, sizeof buffer_);
-    } while (got < 0 && errno == EINTR);
+    const ssize_t got = Retrying([&] { return ::read(file_.Descriptor(), buffer_.get(), kBufferSize); });
     if (got < 0) {
-        error_ = ErrorNumberFromErrno(errno, name_);
+        Fail(errno);
         return false;
     }
     position_ = 0;
     filled_ = static_cast<std::size_t>(got);
-    return got > 0;
+    atEnd_ = got == 0;
+    return !atEnd_;
+}
+
+void InputFile::Rewind() {
+    if (error_ != 0) {
+        return;
+    }
+    if (::lseek(file_.Descriptor(), 0, SEEK_SET) != 0) {
+        Fail(errno);
+    }
+    position_ = 0;
+    filled_ = 0;
+    atEnd_ = false;
+}
+
+int WriteTextFile(const std::string& name, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes.append(line).append("\r\n");
+    }
+    FileHandle file(
+        Retrying([&] { return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }));
+    if (!file.IsOpen()) {
+        return ErrorNumberFromErrno(errno, name);
+    }
+    if (const int error = WriteAll(file.Descriptor(), bytes); error != 0) {
+        return ErrorNumberFromErrno(error, name);
+    }
+    return ErrorNumberFromErrno(file.Close(), name);
 }
 
 } // namespace quorix

@@ -1,31 +1,52 @@
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace quorix {
 
-// The run-time error number of a failed file operation on `path`, from its errno value.
+// The run-time error number of a failed file operation on `path`, from its errno value. A missing
+// entry is "file not found" when the folder part of `path` exists and "path not found" otherwise.
 [[nodiscard]] int ErrorNumberFromErrno(int error, const std::string& path);
 
-// Makes a folder the process's current folder; 0 or a run-time error number.
+// Makes a folder the process's current folder, so that later names are relative to it; 0 or a
+// run-time error number. A missing folder is always "path not found".
 [[nodiscard]] int ChangeCurrentFolder(const std::string& folder);
+
+// The process's current folder, or the empty text when it cannot be told (it was removed).
 [[nodiscard]] std::string CurrentFolder();
 
-// A file opened for reading, byte by byte through a buffer; closed when it goes out of scope.
+// An open file descriptor that is closed exactly once, however the owner leaves.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int descriptor) : descriptor_(descriptor) {}
+    ~FileHandle() { static_cast<void>(Close()); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    [[nodiscard]] int Descriptor() const { return descriptor_; }
+    [[nodiscard]] bool IsOpen() const { return descriptor_ >= 0; }
+    // Closes now; the errno value of a failed close (which can carry a late write error), or 0.
+    [[nodiscard]] int Close();
+
+private:
+    int descriptor_ = -1;
+};
+
+// A regular file opened for reading relative to the current folder and read byte by byte through a
+// fixed buffer, so a reader takes no more of a file than it asks for. Anything that is not a
+// regular file (a folder, a pipe, a device) is refused rather than read or waited on.
 class InputFile {
 public:
     static constexpr int kEnd = -1;
 
-    // Opens `name` relative to the current folder; error() tells whether that failed.
     explicit InputFile(const std::string& name);
-    ~InputFile();
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
 
-    // The run-time error number of the last failure, or 0.
+    // The run-time error number of the first failure (opening, reading, rewinding), or 0.
     [[nodiscard]] int Error() const { return error_; }
-    // The next byte (0..255), or kEnd at the end of the file or after a failure.
+    // The next byte (0..255), or kEnd at the end of the file or once a failure has happened.
     int Next() {
         if (position_ == filled_ && !Refill()) {
             return kEnd;
@@ -39,16 +60,24 @@ public:
         }
         return static_cast<unsigned char>(buffer_[position_]);
     }
+    // Goes back to the first byte, for a second pass over the very same file.
+    void Rewind();
 
 private:
     bool Refill();
+    void Fail(int errnoValue);
 
     std::string name_;
-    int descriptor_ = -1;
+    FileHandle file_;
     int error_ = 0;
-    char buffer_[65536];
+    bool atEnd_ = false;
+    std::unique_ptr<char[]> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
 };
+
+// Writes `lines` to the file `name` relative to the current folder, replacing it, each line ended
+// by CR LF; 0 or the run-time error number of the first failure (opening, writing or closing).
+[[nodiscard]] int WriteTextFile(const std::string& name, const std::vector<std::string>& lines);
 
 } // namespace quorix
