@@ -11,15 +11,16 @@ namespace quorix {
 
 namespace {
 
+constexpr int kEnd = InputFile::kEnd;
 constexpr std::size_t kLongestFirstLine = 32767;
-// Digits beyond this many in one field cannot change what the field reads as in practice.
-constexpr std::size_t kLongestKeptField = 1 << 20;
-constexpr int kEnd = -1;
+// Far more characters than any sensible number needs; a field's later characters are read past but
+// not kept, so one enormous line costs no more than reading it.
+constexpr std::size_t kLongestKeptField = 4096;
 
-const char* const kFaultyFirstLine = "Faulty data or not a text file.  Please try again.";
-const char* const kFaultyValue = "Faulty data, or not a text file.  Please try again.";
+const char* const kFaultyFirstLineText = "Faulty data or not a text file.  Please try again.";
+const char* const kFaultyValueText = "Faulty data, or not a text file.  Please try again.";
 
-// Bytes of a text held in memory, read the way a file is read.
+// Bytes held in memory, read the way a file is read.
 class TextSource {
 public:
     explicit TextSource(std::string_view bytes) : bytes_(bytes) {}
@@ -28,56 +29,60 @@ public:
         return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_]) : kEnd;
     }
     int Error() const { return 0; }
+    void Rewind() { position_ = 0; }
 
 private:
     std::string_view bytes_;
     std::size_t position_ = 0;
 };
 
+struct Outcome {
+    MinimaFailure failure = MinimaFailure::kNone;
+    int errorNumber = 0;
+};
+
+// A failure of the source itself wins over the condition the reader was about to report.
+template <typename Source> Outcome RunTimeError(const Source& source, int otherwise) {
+    return {MinimaFailure::kRunTimeError, source.Error() != 0 ? source.Error() : otherwise};
+}
+
 bool AllowedInFirstLine(int c) {
     return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == ',' || c == 'e' || c == ' ';
 }
 
+// CR, LF and CR LF all end a line, so files from any system read alike.
 bool IsLineEnd(int c) {
     return c == '\r' || c == '\n';
 }
 
-// Takes a line end: CR LF counts as one, as does a lone CR or LF.
-template <typename Source> void TakeLineEnd(Source& source, int taken) {
-    if (taken == '\r' && source.Peek() == '\n') {
-        source.Next();
-    }
+// The blanks the leading-number rule skips before a number.
+bool IsLeadingBlank(int c) {
+    return c == ' ' || c == '\t';
 }
 
-// Checks the first line; returns the number of commas, or a failure.
-template <typename Source> MinimaReadResult CheckFirstLine(Source& source, int& commas) {
-    MinimaReadResult result;
+// Walks the first line, counting its commas. It is read no further than one character past the
+// longest allowed line, so a file without line ends is refused without being read whole.
+template <typename Source> Outcome CheckFirstLine(Source& source, int& commas) {
     if (source.Peek() == kEnd) {
-        result.failure = MinimaFailure::kRunTimeError;
-        result.errorNumber = source.Error() != 0 ? source.Error() : kErrInputPastEnd;
-        return result;
+        return RunTimeError(source, kErrInputPastEnd);
     }
     std::size_t length = 0;
     bool faulty = false;
     for (int c = source.Next(); c != kEnd && !IsLineEnd(c); c = source.Next()) {
         if (++length > kLongestFirstLine) {
-            result.failure = MinimaFailure::kRunTimeError;
-            result.errorNumber = kErrOverflow;
-            return result;
+            return RunTimeError(source, kErrOverflow);
         }
         commas += c == ',';
         faulty = faulty || !AllowedInFirstLine(c);
     }
     if (source.Error() != 0) {
-        result.failure = MinimaFailure::kRunTimeError;
-        result.errorNumber = source.Error();
-    } else if (faulty) {
-        result.failure = MinimaFailure::kFaultyFirstLine;
+        return RunTimeError(source, kErrNone);
     }
-    return result;
+    return {faulty ? MinimaFailure::kFaultyFirstLine : MinimaFailure::kNone, 0};
 }
 
-// Reads one field up to a comma or line end; false when the text ends before the field starts.
+// Reads one field up to a comma or a line end into `field`, without its leading blanks;
+// false when the text ends before the field starts.
 template <typename Source> bool ReadField(Source& source, std::string& field) {
     field.clear();
     if (source.Peek() == kEnd) {
@@ -85,10 +90,12 @@ template <typename Source> bool ReadField(Source& source, std::string& field) {
     }
     for (int c = source.Next(); c != kEnd && c != ','; c = source.Next()) {
         if (IsLineEnd(c)) {
-            TakeLineEnd(source, c);
+            if (c == '\r' && source.Peek() == '\n') {
+                source.Next();
+            }
             break;
         }
-        if (field.size() < kLongestKeptField) {
+        if (field.size() < kLongestKeptField && !(field.empty() && IsLeadingBlank(c))) {
             field += static_cast<char>(c);
         }
     }
@@ -99,92 +106,80 @@ bool IsSoundTime(double time) {
     return std::isfinite(time) && time != 0;
 }
 
-template <typename Source> MinimaReadResult ReadRecords(Source& source, int extraFields) {
-    MinimaReadResult result;
-    MinimaData& data = result.data;
+// Takes records of 1 + extraFields fields until the text ends right after one. The start of a
+// record beyond the last one allowed is refused before anything more is read.
+template <typename Source> Outcome ReadRecords(Source& source, int extraFields, MinimaData& data) {
     std::string field;
-    const auto fail = [&](int number) {
-        result.failure = MinimaFailure::kRunTimeError;
-        result.errorNumber = source.Error() != 0 ? source.Error() : number;
-        return result;
-    };
     int i = 1;
     do {
         if (i > kMaxObservations) {
-            return fail(kErrSubscriptOutOfRange);
+            return RunTimeError(source, kErrSubscriptOutOfRange);
         }
         if (!ReadField(source, field)) {
-            return fail(kErrInputPastEnd);
+            return RunTimeError(source, kErrInputPastEnd);
         }
         data.times[i] = ReadLeadingNumber(field);
         data.baseTime = std::min(data.baseTime, data.times[i]);
         for (int c = 1; c <= extraFields; ++c) {
             if (c >= kExtraColumns) {
-                return fail(kErrSubscriptOutOfRange);
+                return RunTimeError(source, kErrSubscriptOutOfRange);
             }
             if (!ReadField(source, field)) {
-                return fail(kErrInputPastEnd);
+                return RunTimeError(source, kErrInputPastEnd);
             }
             data.extraColumns[i][c] = ReadLeadingNumber(field);
         }
         ++i;
     } while (source.Peek() != kEnd);
     if (source.Error() != 0) {
-        return fail(source.Error());
+        return RunTimeError(source, kErrNone);
     }
     data.count = static_cast<std::int16_t>(i - 1);
-    const auto* first = data.times.begin() + 1;
-    if (!std::all_of(first, first + data.count, IsSoundTime)) {
-        result.failure = MinimaFailure::kFaultyValue;
+    const auto first = data.times.begin() + 1;
+    const bool sound = std::all_of(first, first + data.count, IsSoundTime);
+    return {sound ? MinimaFailure::kNone : MinimaFailure::kFaultyValue, 0};
+}
+
+// The first-line check, then the records read from the start of the same source.
+template <typename Source> MinimaReadResult ReadMinima(Source& source) {
+    MinimaReadResult result;
+    int commas = 0;
+    Outcome outcome = CheckFirstLine(source, commas);
+    if (outcome.failure == MinimaFailure::kNone) {
+        source.Rewind();
+        outcome = ReadRecords(source, commas, result.data);
     }
+    result.failure = outcome.failure;
+    result.errorNumber = outcome.errorNumber;
     return result;
 }
 
-// The two passes over a source that can be read from its start twice.
-template <typename Source, typename Reopen> MinimaReadResult ReadMinima(Source& first, Reopen reopen) {
-    int commas = 0;
-    MinimaReadResult checked = CheckFirstLine(first, commas);
-    if (checked.failure != MinimaFailure::kNone) {
-        return checked;
+// The file is closed again when this returns, before any message is shown.
+MinimaReadResult ReadMinimaFile(const SharedState& state) {
+    if (const int error = ChangeCurrentFolder(state.DataFolder); error != kErrNone) {
+        MinimaReadResult result;
+        result.failure = MinimaFailure::kRunTimeError;
+        result.errorNumber = error;
+        return result;
     }
-    return reopen([commas](auto& source) { return ReadRecords(source, commas); });
-}
-
-void Commit(SharedState& state, const MinimaData& data) {
-    state.ObsTimes = data.times;
-    state.ObsExtraColumns = data.extraColumns;
-    state.ObsCount = data.count;
-    state.BaseTime = data.baseTime;
+    InputFile file(state.DataFileName);
+    return ReadMinima(file);
 }
 
 } // namespace
 
 MinimaReadResult ParseMinimaText(std::string_view bytes) {
-    TextSource first(bytes);
-    return ReadMinima(first, [bytes](auto read) {
-        TextSource again(bytes);
-        return read(again);
-    });
+    TextSource source(bytes);
+    return ReadMinima(source);
 }
 
-void LoadMinimaFile(SharedState& state, ReaderWindow& window) {
-    MinimaReadResult result;
-    if (const int folderError = ChangeCurrentFolder(state.DataFolder); folderError != 0) {
-        result.failure = MinimaFailure::kRunTimeError;
-        result.errorNumber = folderError;
-    } else {
-        InputFile first(state.DataFileName);
-        result = ReadMinima(first, [&state](auto read) {
-            InputFile again(state.DataFileName);
-            return read(again);
-        });
-    }
+void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaReadResult& result) {
     switch (result.failure) {
     case MinimaFailure::kFaultyFirstLine:
-        window.ShowMessage(kFaultyFirstLine);
+        window.ShowMessage(kFaultyFirstLineText);
         return;
     case MinimaFailure::kFaultyValue:
-        window.ShowMessage(kFaultyValue);
+        window.ShowMessage(kFaultyValueText);
         return;
     case MinimaFailure::kRunTimeError:
         window.ShowMessage(ErrorText(state.ErrorMessages, result.errorNumber));
@@ -192,11 +187,18 @@ void LoadMinimaFile(SharedState& state, ReaderWindow& window) {
     case MinimaFailure::kNone:
         break;
     }
-    Commit(state, result.data);
+    state.ObsTimes = result.data.times;
+    state.ObsExtraColumns = result.data.extraColumns;
+    state.ObsCount = result.data.count;
+    state.BaseTime = result.data.baseTime;
     window.SetFileNameCaption(state.DataFileName);
     state.FTComputed = kFalse;
     window.EnableCompute();
     window.SetCountCaption(std::string(" ").append(std::to_string(state.ObsCount)));
+}
+
+void LoadMinimaFile(SharedState& state, ReaderWindow& window) {
+    ApplyMinimaResult(state, window, ReadMinimaFile(state));
 }
 
 } // namespace quorix

@@ -10,45 +10,54 @@
 
 namespace quorix {
 
-// The main window as the reader sees it.
+// The main window as the reader sees it, so the reader runs without a real window.
 class ReaderWindow {
 public:
     virtual ~ReaderWindow() = default;
+    // Label6: the name of the file loaded last.
     virtual void SetFileNameCaption(const std::string& text) = 0;
+    // Label8: the number of observations with its leading space, e.g. " 500".
     virtual void SetCountCaption(const std::string& text) = 0;
+    // Command2: "Compute" becomes usable once data are loaded.
     virtual void EnableCompute() = 0;
     // A modal message with an OK button and the program's title.
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// A complete data set as read from one file.
+// A complete data set as read from one file, laid out as the shared state holds it.
 struct MinimaData {
     std::array<double, kMaxObservations + 1> times{}; // entries 1..count
     std::vector<std::array<double, kExtraColumns>> extraColumns =
-        std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1);
+        std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1); // columns 1..5 of rows 1..count
     std::int16_t count = 0;
     double baseTime = 99999;
 };
 
+// Why a file was not loaded.
 enum class MinimaFailure {
     kNone,
-    kFaultyFirstLine, // a character other than digits, sign, point, comma, "e" and blank
-    kFaultyValue,     // a time that is not a non-zero number
-    kRunTimeError,    // see errorNumber
+    kFaultyFirstLine, // a first-line character other than digits, sign, point, comma, "e" and blank
+    kFaultyValue,     // a time that is not a finite non-zero number
+    kRunTimeError,    // errorNumber tells which
 };
 
+// Either a complete data set (failure kNone) or the reason there is none; after a failure `data`
+// holds whatever was read before it and means nothing.
 struct MinimaReadResult {
     MinimaFailure failure = MinimaFailure::kNone;
     int errorNumber = 0;
     MinimaData data;
 };
 
-// Reads a whole times-of-minima text from its bytes.
+// Reads a whole times-of-minima text from its bytes; nothing outside the bytes is touched.
 [[nodiscard]] MinimaReadResult ParseMinimaText(std::string_view bytes);
 
+// Hands a read result to the program: a complete data set replaces the observations and updates the
+// main window; a failure shows its message and leaves the state and the window exactly as they were.
+void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaReadResult& result);
+
 // Reads the file named by DataFileName in DataFolder (made the current folder first, whatever the
-// outcome) and replaces the observations only when the whole file is sound; any failure leaves the
-// previous data set, labels and "Compute" exactly as they were and tells the user why.
+// outcome) and applies what it found.
 void LoadMinimaFile(SharedState& state, ReaderWindow& window);
 
 } // namespace quorix
