@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -18,14 +19,62 @@ double GridOmega(const FTGrid& grid, std::int32_t index) {
     return grid.omegaLow + grid.omegaStep * index;
 }
 
+// Grid points advanced together per pass over the observations, so each observation's phase stays
+// in registers across them and only the running sums go through memory.
+constexpr int kBlock = 16;
+// Observations handled side by side in one vector, and vectors rotated together so that their
+// independent rotations overlap in the processor. The phase arrays are padded with zero vectors,
+// which add nothing to the sums.
+constexpr std::size_t kWidth = 4;
+constexpr std::size_t kGroups = 2;
+constexpr std::size_t kStride = kWidth * kGroups;
+using Lanes = double __attribute__((vector_size(kWidth * sizeof(double))));
+
+// Sums of cos(2 omega dt) over the observations for `count` consecutive grid points, advancing every
+// phase by one step after each. Built for processors with AVX2 and FMA and for any other x86-64,
+// and chosen when the program is loaded.
+__attribute__((target_clones("arch=haswell", "default"))) void
+SumBlock(double* __restrict c, double* __restrict s, const double* __restrict cd, const double* __restrict sd,
+         std::size_t padded, int count, double* __restrict sums) {
+    Lanes totals[kBlock] = {};
+    for (std::size_t j = 0; j < padded; j += kStride) {
+        Lanes cosPhase[kGroups], sinPhase[kGroups], cosStep[kGroups], sinStep[kGroups];
+        std::memcpy(cosPhase, c + j, sizeof cosPhase);
+        std::memcpy(sinPhase, s + j, sizeof sinPhase);
+        std::memcpy(cosStep, cd + j, sizeof cosStep);
+        std::memcpy(sinStep, sd + j, sizeof sinStep);
+        for (int b = 0; b < count; ++b) {
+            Lanes total = totals[b];
+            for (std::size_t g = 0; g < kGroups; ++g) {
+                total += cosPhase[g];
+                const Lanes cosNext = cosPhase[g] * cosStep[g] - sinPhase[g] * sinStep[g];
+                sinPhase[g] = cosPhase[g] * sinStep[g] + sinPhase[g] * cosStep[g];
+                cosPhase[g] = cosNext;
+            }
+            totals[b] = total;
+        }
+        std::memcpy(c + j, cosPhase, sizeof cosPhase);
+        std::memcpy(s + j, sinPhase, sizeof sinPhase);
+    }
+    for (int b = 0; b < count; ++b) {
+        double sum = 0;
+        for (std::size_t k = 0; k < kWidth; ++k) {
+            sum += totals[b][k];
+        }
+        sums[b] = sum;
+    }
+}
+
 // Per-observation state of one thread: the phase 2 omega dt as a unit vector, and its step rotation.
 struct Phases {
+    std::size_t count;
+    std::size_t padded;
     std::vector<double> offsets, cosPhase, sinPhase, cosStep, sinStep;
 
     explicit Phases(const FTGrid& grid)
-        : offsets(grid.times.size()), cosPhase(grid.times.size()), sinPhase(grid.times.size()),
-          cosStep(grid.times.size()), sinStep(grid.times.size()) {
-        for (std::size_t j = 0; j < grid.times.size(); ++j) {
+        : count(grid.times.size()), padded((count + kStride - 1) / kStride * kStride), offsets(padded),
+          cosPhase(padded), sinPhase(padded), cosStep(padded), sinStep(padded) {
+        for (std::size_t j = 0; j < count; ++j) {
             offsets[j] = grid.times[j] - grid.baseTime;
             const double step = 2 * grid.omegaStep * offsets[j];
             cosStep[j] = std::cos(step);
@@ -36,48 +85,33 @@ struct Phases {
     // Phases of grid point `index` from the same rounded argument the reference uses.
     void Seed(const FTGrid& grid, std::int32_t index) {
         const double omega = GridOmega(grid, index);
-        for (std::size_t j = 0; j < offsets.size(); ++j) {
+        for (std::size_t j = 0; j < count; ++j) {
             const double twice = 2 * (omega * offsets[j]);
             cosPhase[j] = std::cos(twice);
             sinPhase[j] = std::sin(twice);
         }
     }
 
-    // Sum of cos(2 omega dt) at the current grid point, then advance every phase by one step.
-    double SumAndAdvance() {
-        const std::size_t n = offsets.size();
-        double* __restrict c = cosPhase.data();
-        double* __restrict s = sinPhase.data();
-        const double* __restrict cd = cosStep.data();
-        const double* __restrict sd = sinStep.data();
-        double lanes[4] = {0, 0, 0, 0};
-        std::size_t j = 0;
-        for (; j + 4 <= n; j += 4) {
-            for (std::size_t k = 0; k < 4; ++k) {
-                lanes[k] += c[j + k];
-            }
-        }
-        double sum = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
-        for (; j < n; ++j) {
-            sum += c[j];
-        }
-        for (std::size_t m = 0; m < n; ++m) {
-            const double cosNext = c[m] * cd[m] - s[m] * sd[m];
-            s[m] = c[m] * sd[m] + s[m] * cd[m];
-            c[m] = cosNext;
-        }
-        return sum;
+    void Sum(int points, double* sums) {
+        SumBlock(cosPhase.data(), sinPhase.data(), cosStep.data(), sinStep.data(), padded, points, sums);
     }
 };
 
 void FastRange(const FTGrid& grid, std::span<double> values, std::int32_t first, std::int32_t last) {
     Phases phases(grid);
     const double scale = 0.5 / static_cast<double>(grid.times.size());
-    for (std::int32_t i = first; i <= last; ++i) {
-        if ((i - first) % kReseedInterval == 0) {
+    double sums[kBlock];
+    for (std::int32_t i = first; i <= last;) {
+        const std::int32_t sinceSeed = (i - first) % kReseedInterval;
+        if (sinceSeed == 0) {
             phases.Seed(grid, i);
         }
-        values[i] = 0.5 - scale * phases.SumAndAdvance();
+        const int points = std::min({kBlock, last - i + 1, kReseedInterval - sinceSeed});
+        phases.Sum(points, sums);
+        for (int b = 0; b < points; ++b) {
+            values[i + b] = 0.5 - scale * sums[b];
+        }
+        i += points;
     }
 }
 
