@@ -66,6 +66,9 @@ TEST(FTKernelTest, FullJulianDatesAgreeWithinOneMicroUnit) {
         const auto times = RandomTimes(random, count, 2452000.0, 14600.0);
         largest = std::max(largest, CompareKernels(Grid(times, 99999, 0.05, 100, 2000)));
     }
+    // One grid long enough for many re-seeds and blocks on every thread.
+    const auto times = RandomTimes(random, 100, 2452000.0, 3650.0);
+    largest = std::max(largest, CompareKernels(Grid(times, 99999, 0.2, 1.2, 40000)));
     EXPECT_LT(largest, 1e-6);
 }
 

@@ -104,6 +104,16 @@ TEST(PeriodSearchTest, RejectedRunKeepsTheLastResultButStoresTheEntries) {
     EXPECT_EQ(window.switches, (std::vector<bool>{false, true})) << "rejected runs leave the buttons alone";
 }
 
+TEST(PeriodSearchTest, WithoutObservationsNothingIsComputed) {
+    SharedState state = StateWithTimes({});
+    RecordingWindow window;
+    RunPeriodSearch(state, window);
+    EXPECT_EQ(state.FTComputed, kFalse) << "a mean over no observations has no value";
+    EXPECT_EQ(state.CompletedStepCount, 0);
+    EXPECT_TRUE(window.switches.empty());
+    EXPECT_TRUE(window.best.empty());
+}
+
 TEST(PeriodSearchTest, RecoversAKnownPeriodAndSetsTheFullView) {
     SharedState state = StateWithTimes(EclipsingBinary(0.6523417, 80, 52000.1, 2));
     RecordingWindow window;
