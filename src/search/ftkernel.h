@@ -8,7 +8,7 @@ namespace quorix {
 // The observations and frequency grid one FT evaluation runs over: grid point i has the angular
 // frequency omegaLow + omegaStep x i for i = 0..steps, and every time is taken from baseTime.
 struct FTGrid {
-    std::span<const double> times; // the observations in file order
+    std::span<const double> times; // the observations in file order, at least one
     double baseTime = 0.0;
     double omegaLow = 0.0;
     double omegaStep = 0.0;

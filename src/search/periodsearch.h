@@ -11,11 +11,13 @@ namespace quorix {
 class SearchWindow {
 public:
     virtual ~SearchWindow() = default;
+    // The entries as typed: shortest and longest trial period in days, number of frequency steps.
     [[nodiscard]] virtual std::string MinimumPeriodText() const = 0;
     [[nodiscard]] virtual std::string MaximumPeriodText() const = 0;
     [[nodiscard]] virtual std::string StepCountText() const = 0;
     // "Open Data File", "Compute" and "Quit" together: off while the search runs.
     virtual void SetSearchButtonsEnabled(bool enabled) = 0;
+    // The read-out beside "Best Period:".
     virtual void SetBestPeriodText(const std::string& text) = 0;
     // A modal message with an OK button and the program's title.
     virtual void ShowMessage(const std::string& text) = 0;
