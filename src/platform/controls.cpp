@@ -34,26 +34,6 @@ void Control::Place(double left, double top, double width, double height) {
     Apply();
 }
 
-void Control::SetLeft(double twips) {
-    left_.twips = twips;
-    Apply();
-}
-
-void Control::SetTop(double twips) {
-    top_.twips = twips;
-    Apply();
-}
-
-void Control::SetWidth(double twips) {
-    width_.twips = twips;
-    Apply();
-}
-
-void Control::SetHeight(double twips) {
-    height_.twips = twips;
-    Apply();
-}
-
 void Control::Apply() {
     widget_->setGeometry(TwipsToPixels(left_.twips), TwipsToPixels(top_.twips),
                          std::max(0, TwipsToPixels(width_.twips)), std::max(0, TwipsToPixels(height_.twips)));

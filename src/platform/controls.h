@@ -25,10 +25,10 @@ public:
     Control& operator=(const Control&) = delete;
 
     void Place(double left, double top, double width, double height);
-    void SetLeft(double twips);
-    void SetTop(double twips);
-    void SetWidth(double twips);
-    void SetHeight(double twips);
+    void SetLeft(double twips) { Place(twips, top_.twips, width_.twips, height_.twips); }
+    void SetTop(double twips) { Place(left_.twips, twips, width_.twips, height_.twips); }
+    void SetWidth(double twips) { Place(left_.twips, top_.twips, twips, height_.twips); }
+    void SetHeight(double twips) { Place(left_.twips, top_.twips, width_.twips, twips); }
     [[nodiscard]] double Left() const;
     [[nodiscard]] double Top() const;
     [[nodiscard]] double Width() const;
