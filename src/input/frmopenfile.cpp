@@ -9,7 +9,7 @@ namespace quorix {
 namespace {
 
 constexpr Colour kDialogBackground = Rgb(192, 192, 192);
-const FontSpec kDialogFont{"MS Sans Serif", 8.25, true};
+const FontStyle kDialogFont{"MS Sans Serif", 8.25, true};
 
 // The outer size the controls' design places were laid out for, and the smallest one allowed.
 constexpr double kDesignWidth = 7110;

@@ -8,10 +8,6 @@ namespace quorix {
 
 namespace {
 
-QColor ToQColor(Colour colour) {
-    return QColor(colour.red, colour.green, colour.blue);
-}
-
 Qt::Alignment ToQt(TextAlign align) {
     switch (align) {
     case TextAlign::kCentre:
@@ -81,10 +77,6 @@ Label::Label(QWidget* parent) : Control(new QLabel(parent)), label_(static_cast<
 
 void Label::SetAlignment(TextAlign align) {
     label_->setAlignment((ToQt(align) & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
-}
-
-void Label::SetBorder(bool border) {
-    label_->setFrameStyle(border ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
 }
 
 TextBox::TextBox(QWidget* parent)

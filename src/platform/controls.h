@@ -38,7 +38,7 @@ public:
     [[nodiscard]] bool Enabled() const { return widget_->isEnabled(); }
     void SetVisible(bool visible) { widget_->setVisible(visible); }
     [[nodiscard]] bool Visible() const { return !widget_->isHidden(); }
-    void SetFont(const FontSpec& font) {
+    void SetFont(const FontStyle& font) {
         widget_->setFont(ToQFont(font));
         Relayout();
     }
@@ -72,7 +72,6 @@ public:
     [[nodiscard]] std::string Caption() const { return label_->text().toStdString(); }
     void SetAlignment(TextAlign align);
     void SetWordWrap(bool wrap) { label_->setWordWrap(wrap); }
-    void SetBorder(bool border);
     void SetDisplayText(const std::string& text) override { SetCaption(text); }
     std::string DisplayText() const override { return Caption(); }
 

@@ -92,7 +92,7 @@ void Form::SetBackColor(Colour colour) {
     surface_->SetBackColor(colour);
 }
 
-void Form::SetFormFont(const FontSpec& font) {
+void Form::SetFormFont(const FontStyle& font) {
     setFont(ToQFont(font));
     menuBar()->setFont(QFont());
 }

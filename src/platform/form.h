@@ -39,7 +39,7 @@ public:
     void SetCaption(const std::string& caption);
     [[nodiscard]] std::string Caption() const;
     void SetBackColor(Colour colour);
-    void SetFormFont(const FontSpec& font);
+    void SetFormFont(const FontStyle& font);
     void SetMousePointer(MousePointer pointer) { surface_->SetMousePointer(pointer); }
 
     // Shows the window without making it modal; hides it while keeping it and its state.

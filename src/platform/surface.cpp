@@ -10,10 +10,6 @@ namespace quorix {
 
 namespace {
 
-QColor ToQColor(Colour colour) {
-    return QColor(colour.red, colour.green, colour.blue);
-}
-
 int ToButtons(Qt::MouseButtons buttons) {
     int result = kNoButton;
     result |= buttons & Qt::LeftButton ? kLeftButton : 0;

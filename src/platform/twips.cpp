@@ -21,7 +21,7 @@ double PixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel();
 }
 
-QFont ToQFont(const FontSpec& face) {
+QFont ToQFont(const FontStyle& face) {
     QString family = "Liberation Sans";
     if (face.family == "MS Serif") {
         family = "Liberation Serif";

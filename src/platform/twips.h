@@ -1,5 +1,8 @@
 #pragma once
 
+#include "state/sharedstate.h"
+
+#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -13,12 +16,16 @@ namespace quorix {
 [[nodiscard]] double PixelsToTwips(int pixels);
 
 // A font as the windows name it; the classic faces map onto metric-compatible free fonts.
-struct FontSpec {
+struct FontStyle {
     std::string family = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
 };
-[[nodiscard]] QFont ToQFont(const FontSpec& face);
+[[nodiscard]] QFont ToQFont(const FontStyle& face);
+
+[[nodiscard]] inline QColor ToQColor(Colour colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
 [[nodiscard]] inline QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
