@@ -1,5 +1,6 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
+#include "ui/application.h"
 
 #include <QApplication>
 #include <QImage>
@@ -24,9 +25,8 @@ QApplication& OffscreenApplication() {
     return app;
 }
 
-// A state as a completed search with the largest grid leaves it.
-std::unique_ptr<SharedState> LargestSearch() {
-    auto state = std::make_unique<SharedState>();
+// Fills the state as a completed search with the largest grid leaves it.
+void FillLargestSearch(SharedState* state) {
     InitialiseSharedState(*state);
     state->Pi = 3.1415926535;
     state->TwoPi = 2 * state->Pi;
@@ -41,15 +41,15 @@ std::unique_ptr<SharedState> LargestSearch() {
     state->ViewEndIndex = kMaxSteps;
     state->ViewOmegaStart = state->FullOmegaStart = state->OmegaLow;
     state->ViewOmegaEnd = state->FullOmegaEnd = state->OmegaHigh;
-    return state;
 }
 
 // The program's redraw: display list rebuilt by the drawing routines, then painted into the window.
 void FullRedrawOfTheFTWindow(benchmark::State& bench) {
     OffscreenApplication();
-    auto state = LargestSearch();
-    frmPlot_FT window(*state);
-    window.Load();
+    Application app;
+    SharedState* state = &app.State();
+    FillLargestSearch(state);
+    frmPlot_FT& window = app.PlotFT();
     window.Show();
     for (auto _ : bench) {
         RedrawFTPlot(*state, window);
@@ -61,7 +61,8 @@ void FullRedrawOfTheFTWindow(benchmark::State& bench) {
 // The naive way for comparison: one drawLine call per segment into an image of the same size.
 void NaiveDrawLinePerSegment(benchmark::State& bench) {
     OffscreenApplication();
-    auto state = LargestSearch();
+    auto state = std::make_unique<SharedState>();
+    FillLargestSearch(state.get());
     QImage image(993, 337, QImage::Format_RGB32);
     for (auto _ : bench) {
         image.fill(Qt::white);

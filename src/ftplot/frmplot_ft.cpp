@@ -2,6 +2,7 @@
 
 #include "ftplot/ftrender.h"
 #include "state/numbertext.h"
+#include "ui/application.h"
 
 #include <QLocale>
 
@@ -10,16 +11,16 @@ namespace quorix {
 namespace {
 
 constexpr Colour kPlotBackground = Rgb(224, 224, 224);
-const FontSpec kWindowFont{"MS Sans Serif", 8.25, true};
+const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 
 } // namespace
 
-frmPlot_FT::frmPlot_FT(SharedState& state)
+frmPlot_FT::frmPlot_FT(Application& app)
     : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label3(&DrawingSurface()),
       Label4(&DrawingSurface()), Label5(&DrawingSurface()), Label6(&DrawingSurface()),
       Label7(&DrawingSurface()), Label8(&DrawingSurface()), Text1(&DrawingSurface()),
       Command1(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()),
-      Command4(&DrawingSurface()), state_(state) {
+      Command4(&DrawingSurface()), app_(app), state_(app.State()) {
     SetBackColor(kPlotBackground);
     SetFormFont(kWindowFont);
     BuildControls();
@@ -81,17 +82,9 @@ void frmPlot_FT::BuildMenus() {
     AddMenuSeparator(file);
     AddMenuItem(file, "E&xit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("&Help");
-    AddMenuItem(help, "Fourier Transform", [this] {
-        if (onFourierHelp) {
-            onFourierHelp();
-        }
-    });
+    AddMenuItem(help, "Fourier Transform", [] {});
     AddMenuSeparator(help);
-    AddMenuItem(help, "&About", [this] {
-        if (onAbout) {
-            onAbout();
-        }
-    });
+    AddMenuItem(help, "&About", [] {});
 }
 
 DisplayList& frmPlot_FT::PlotDrawing() {

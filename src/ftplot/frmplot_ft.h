@@ -5,21 +5,20 @@
 #include "platform/form.h"
 #include "state/sharedstate.h"
 
-#include <functional>
 #include <map>
 
 namespace quorix {
 
+class Application;
+
 // The FT plot window: the periodogram of the last search, its period axis and the controls under it.
-class frmPlot_FT : public Form, public FTPlotView {
+class frmPlot_FT : public Form, public FTPlotView, public LazyView<FTPlotView> {
     Q_OBJECT
 public:
-    explicit frmPlot_FT(SharedState& state);
+    explicit frmPlot_FT(Application& app);
 
-    // Run by the Help menu's entries; the application object connects them to its windows.
-    std::function<void()> onFourierHelp;
-    std::function<void()> onAbout;
-
+    // A window handling its own events is loaded: it is its own view.
+    FTPlotView& Loaded() override { return *this; }
     // FTPlotView over this window.
     void ShowPlotWindow() override { Show(); }
     double PlotWindowWidth() override { return Width(); }
@@ -55,6 +54,7 @@ private:
     void BuildMenus();
     void StorePlacement();
 
+    Application& app_;
     SharedState& state_;
     std::map<FTControl, Control*> controls_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/displaylist.h"
+#include "platform/lazyview.h"
 
 #include <string>
 

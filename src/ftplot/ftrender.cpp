@@ -26,12 +26,6 @@ bool ShowsFullView(const SharedState& state) {
            state.ViewOmegaStart == state.FullOmegaStart && state.ViewOmegaEnd == state.FullOmegaEnd;
 }
 
-// x of an angular frequency as the tick, label and mouse code compute it.
-double FrameX(const SharedState& state, double omega) {
-    return state.PlotLeft + (state.PlotRight - state.PlotLeft) * (omega - state.ViewOmegaStart) /
-                                (state.ViewOmegaEnd - state.ViewOmegaStart);
-}
-
 void DrawFrame(const SharedState& state, DisplayList& drawing) {
     const float left = state.PlotLeft, right = state.PlotRight, top = state.PlotTop,
                 bottom = state.PlotBottom;
@@ -45,7 +39,7 @@ void DrawFrame(const SharedState& state, DisplayList& drawing) {
 void DrawTickMarks(const SharedState& state, DisplayList& drawing, const FTTicks& ticks) {
     for (std::int32_t k = ticks.first; k >= ticks.last; --k) {
         const double omega = state.TwoPi / (k * static_cast<double>(ticks.interval));
-        const auto x = static_cast<float>(FrameX(state, omega));
+        const auto x = static_cast<float>(OmegaToPlotX(state, omega));
         drawing.SetForeColor(kBlack);
         drawing.Line(x, static_cast<float>(state.PlotBottom + kTickLength), x, state.PlotBottom);
     }
@@ -72,7 +66,7 @@ void LabelTicks(SharedState& state, FTPlotView& view, const FTTicks& ticks) {
                                                        {FTControl::kLabel2, ticks.last}};
     for (const auto& [control, k] : ends) {
         const double period = k * static_cast<double>(ticks.interval);
-        view.SetControlLeft(control, FrameX(state, state.TwoPi / period) - 200);
+        view.SetControlLeft(control, OmegaToPlotX(state, state.TwoPi / period) - 200);
         view.SetControlCaption(control, FormatPattern(period, format, separator));
         view.SetControlTop(control, labelTop);
     }
@@ -117,30 +111,33 @@ void ComputeFTGeometry(SharedState& state, double windowWidth, double windowHeig
     state.ControlsOffset = 1000;
 }
 
-void DrawFTAxes(SharedState& state, FTPlotView& view) {
+bool DrawFTAxes(SharedState& state, LazyView<FTPlotView>& window) {
+    // Raised before the window is touched: its load and first showing resize it.
     state.FTRedrawing = kTrue;
+    FTPlotView& view = window.Loaded();
     view.ShowPlotWindow();
     DisplayList& drawing = view.PlotDrawing();
     drawing.Cls();
     ComputeFTGeometry(state, view.PlotWindowWidth(), view.PlotWindowHeight());
     DrawFrame(state, drawing);
     if (state.FTComputed == kFalse) {
-        return;
+        return true;
     }
     const auto ticks = ChooseFTTicks(state.TwoPi / state.ViewOmegaStart, state.TwoPi / state.ViewOmegaEnd);
     if (!ticks) {
         // A zoomed view too narrow to label goes back to the full range. The full range itself may be
         // that narrow too: it is then drawn without ticks rather than restored again and again.
         if (!ShowsFullView(state)) {
-            RestoreFTView(state, view);
-            return;
+            RestoreFTView(state, window);
+            return false;
         }
         PlaceControlRows(state, view);
-        return;
+        return true;
     }
     DrawTickMarks(state, drawing, *ticks);
     LabelTicks(state, view, *ticks);
     drawing.SetForeColor(kBlack);
+    return true;
 }
 
 double OmegaToPlotX(const SharedState& state, double omega) {
@@ -172,7 +169,7 @@ void DrawFTCurve(SharedState& state, FTPlotView& view, std::int32_t first, std::
     state.FTRedrawing = kFalse;
 }
 
-void RestoreFTView(SharedState& state, FTPlotView& view) {
+void RestoreFTView(SharedState& state, LazyView<FTPlotView>& window) {
     if (state.FTComputed == kFalse) {
         return;
     }
@@ -180,8 +177,8 @@ void RestoreFTView(SharedState& state, FTPlotView& view) {
     state.ViewStartIndex = 1;
     state.ViewOmegaStart = state.FullOmegaStart;
     state.ViewOmegaEnd = state.FullOmegaEnd;
-    view.PlotDrawing().Cls();
-    RedrawFTPlot(state, view);
+    window.Loaded().PlotDrawing().Cls();
+    RedrawFTPlot(state, window);
 }
 
 void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour) {
@@ -201,8 +198,11 @@ void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour) {
     }
 }
 
-void RedrawFTPlot(SharedState& state, FTPlotView& view) {
-    DrawFTAxes(state, view);
+void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window) {
+    if (!DrawFTAxes(state, window)) {
+        return;
+    }
+    FTPlotView& view = window.Loaded();
     if (state.MarksShown != kFalse) {
         DrawAliasMarks(state, view, state.MarkColour);
     }

@@ -24,8 +24,9 @@ struct FTTicks {
 void ComputeFTGeometry(SharedState& state, double windowWidth, double windowHeight);
 
 // Shows the window, clears it and draws the frame; with a search result also the period ticks, their
-// labels and the controls under the plot. A view too narrow to label returns to the full view.
-void DrawFTAxes(SharedState& state, FTPlotView& view);
+// labels and the controls under the plot. A view too narrow to label returns to the full view and
+// draws that in full instead: then the result is false and the caller draws nothing more.
+[[nodiscard]] bool DrawFTAxes(SharedState& state, LazyView<FTPlotView>& window);
 
 // Draws FTValues[first..last] across the frame, one segment per grid index, never beyond the grid of
 // the last completed search.
@@ -38,12 +39,12 @@ void DrawFTCurve(SharedState& state, FTPlotView& view, std::int32_t first, std::
 [[nodiscard]] double FTValueToPlotY(const SharedState& state, double value);
 
 // Returns the view to the full range of the last completed search and redraws everything.
-void RestoreFTView(SharedState& state, FTPlotView& view);
+void RestoreFTView(SharedState& state, LazyView<FTPlotView>& window);
 
 // Strokes at the alias periods inside the current view, in the given colour.
 void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour);
 
 // The full redraw: axes, the alias marks while they are shown, and the curve of the view.
-void RedrawFTPlot(SharedState& state, FTPlotView& view);
+void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window);
 
 } // namespace quorix

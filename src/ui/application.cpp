@@ -7,16 +7,8 @@
 
 namespace quorix {
 
-namespace {
+Application::Application() : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }) {}
 
-// Lets a window closed by its frame go; the slot is empty until the window is next used.
-template <typename Window> void ReleaseOnUnload(std::unique_ptr<Window>& slot) {
-    slot->onUnloaded = [&slot] { slot.release()->deleteLater(); };
-}
-
-} // namespace
-
-Application::Application() = default;
 Application::~Application() = default;
 
 void Application::Start() {
@@ -40,37 +32,7 @@ frmOpenFile& Application::OpenFileDialog() {
 }
 
 frmPlot_FT& Application::PlotFT() {
-    if (!plotFT_) {
-        plotFT_ = std::make_unique<frmPlot_FT>(state_);
-        ReleaseOnUnload(plotFT_);
-        plotFT_->Load();
-    }
-    return *plotFT_;
-}
-
-void Application::PlotFTHandle::ShowPlotWindow() {
-    app_.PlotFT().ShowPlotWindow();
-}
-double Application::PlotFTHandle::PlotWindowWidth() {
-    return app_.PlotFT().PlotWindowWidth();
-}
-double Application::PlotFTHandle::PlotWindowHeight() {
-    return app_.PlotFT().PlotWindowHeight();
-}
-DisplayList& Application::PlotFTHandle::PlotDrawing() {
-    return app_.PlotFT().PlotDrawing();
-}
-void Application::PlotFTHandle::SetControlTop(FTControl control, double top) {
-    app_.PlotFT().SetControlTop(control, top);
-}
-void Application::PlotFTHandle::SetControlLeft(FTControl control, double left) {
-    app_.PlotFT().SetControlLeft(control, left);
-}
-void Application::PlotFTHandle::SetControlCaption(FTControl control, const std::string& caption) {
-    app_.PlotFT().SetControlCaption(control, caption);
-}
-char Application::PlotFTHandle::DecimalSeparator() const {
-    return app_.PlotFT().DecimalSeparator();
+    return plotFT_.Get();
 }
 
 } // namespace quorix

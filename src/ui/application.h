@@ -2,6 +2,7 @@
 
 #include "ftplot/ftplotview.h"
 #include "state/sharedstate.h"
+#include "ui/windowslot.h"
 
 #include <memory>
 
@@ -11,9 +12,8 @@ class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
 
-// The program: owns the shared state and every window. Each window is created on first use and
-// knows three states: not loaded, loaded but hidden, shown. A window closed by its frame is let go
-// and created anew, from its remembered placement, the next time it is used.
+// The program: owns the shared state and every window. Each result window is created on first use
+// and knows three states: not loaded, loaded but hidden, shown.
 class Application {
 public:
     Application();
@@ -27,34 +27,18 @@ public:
     [[nodiscard]] SharedState& State() { return state_; }
     [[nodiscard]] frmMain& Main();
     [[nodiscard]] frmOpenFile& OpenFileDialog();
-    // The FT plot window, loaded (not shown) when it is not loaded yet.
+    // The FT plot window, loaded (not shown) when it is not loaded yet. It is also the view the FT
+    // drawing routines draw into.
     [[nodiscard]] frmPlot_FT& PlotFT();
-    [[nodiscard]] bool IsPlotFTLoaded() const { return plotFT_ != nullptr; }
-    // The FT plot as the drawing routines use it: every call reaches the window, loading it first.
-    [[nodiscard]] FTPlotView& PlotFTView() { return plotFTView_; }
+    [[nodiscard]] bool IsPlotFTLoaded() const { return plotFT_.IsLoaded(); }
+    // The FT plot as the routines that bring it up reach it: loaded only when first touched.
+    [[nodiscard]] LazyView<FTPlotView>& PlotFTView() { return plotFT_; }
 
 private:
-    class PlotFTHandle : public FTPlotView {
-    public:
-        explicit PlotFTHandle(Application& app) : app_(app) {}
-        void ShowPlotWindow() override;
-        double PlotWindowWidth() override;
-        double PlotWindowHeight() override;
-        DisplayList& PlotDrawing() override;
-        void SetControlTop(FTControl control, double top) override;
-        void SetControlLeft(FTControl control, double left) override;
-        void SetControlCaption(FTControl control, const std::string& caption) override;
-        char DecimalSeparator() const override;
-
-    private:
-        Application& app_;
-    };
-
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;
-    std::unique_ptr<frmPlot_FT> plotFT_;
-    PlotFTHandle plotFTView_{*this};
+    WindowSlot<frmPlot_FT, FTPlotView> plotFT_;
 };
 
 } // namespace quorix

@@ -12,9 +12,9 @@ namespace {
 
 constexpr Colour kWindowBackground = Rgb(255, 197, 112);
 constexpr Colour kReadoutBackground = Rgb(224, 224, 224);
-const FontSpec kPlain{"MS Sans Serif", 9.75, false};
-const FontSpec kBold{"MS Sans Serif", 9.75, true};
-const FontSpec kSmall{"MS Sans Serif", 8.25, false};
+const FontStyle kPlain{"MS Sans Serif", 9.75, false};
+const FontStyle kBold{"MS Sans Serif", 9.75, true};
+const FontStyle kSmall{"MS Sans Serif", 8.25, false};
 
 } // namespace
 
@@ -36,9 +36,9 @@ void frmMain::BuildControls() {
         Control* control;
         const char* text;
         double left, top, width, height;
-        const FontSpec& font;
+        const FontStyle& font;
     };
-    const FontSpec title{"Arial", 24, true};
+    const FontStyle title{"Arial", 24, true};
     const Design designs[] = {
         {&Label1, "Quorix Period Search", 360, 120, 5775, 495, title},
         {&Command1, "Open Data File", 360, 840, 1815, 495, kBold},
@@ -127,9 +127,9 @@ void frmMain::Command1_Click() {
 void frmMain::Command2_Click() {
     SharedState& state = app_.State();
     RunPeriodSearch(state, *this);
-    FTPlotView& plot = app_.PlotFTView();
-    DrawFTAxes(state, plot);
-    DrawFTCurve(state, plot, state.ViewStartIndex, state.ViewEndIndex);
+    if (DrawFTAxes(state, app_.PlotFTView())) {
+        DrawFTCurve(state, app_.PlotFT(), state.ViewStartIndex, state.ViewEndIndex);
+    }
     app_.PlotFT().SetCaption(state.DataFileName);
 }
 

@@ -7,8 +7,9 @@
 namespace quorix::testing {
 
 // An FT plot window made of plain data: a display list, control places and captions.
-class FakePlotView : public FTPlotView {
+class FakePlotView : public FTPlotView, public LazyView<FTPlotView> {
 public:
+    FTPlotView& Loaded() override { return *this; }
     void ShowPlotWindow() override { ++shows; }
     double PlotWindowWidth() override { return width; }
     double PlotWindowHeight() override { return height; }

@@ -1,6 +1,7 @@
 #include "ftplot/frmplot_ft.h"
 
 #include "ftplot/ftrender.h"
+#include "ui/application.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,11 @@ int CountPolylines(const DisplayList& drawing) {
 }
 
 TEST(FrmPlotFTTest, LoadsAtTheStoredPlacementWithoutRedrawing) {
-    SharedState state;
+    Application app;
+    SharedState& state = app.State();
     FillSearched(state);
     state.FTRedrawing = kTrue; // as DrawFTAxes leaves it before it loads the window
-    frmPlot_FT window(state);
+    frmPlot_FT window(app);
     window.Load();
     EXPECT_EQ(window.Caption(), "algol_type_hjd.txt");
     EXPECT_EQ(state.ZoomFirstPending, kTrue);
@@ -51,10 +53,11 @@ TEST(FrmPlotFTTest, LoadsAtTheStoredPlacementWithoutRedrawing) {
 }
 
 TEST(FrmPlotFTTest, ResizeStoresThePlacementAndRedrawsAtTheNewSize) {
-    SharedState state;
+    Application app;
+    SharedState& state = app.State();
     FillSearched(state);
     state.FTRedrawing = kTrue;
-    frmPlot_FT window(state);
+    frmPlot_FT window(app);
     window.Load();
     RedrawFTPlot(state, window);
     EXPECT_EQ(state.FTRedrawing, kFalse);
@@ -68,9 +71,10 @@ TEST(FrmPlotFTTest, ResizeStoresThePlacementAndRedrawsAtTheNewSize) {
 }
 
 TEST(FrmPlotFTTest, MarksComeBackWithEveryFullRedraw) {
-    SharedState state;
+    Application app;
+    SharedState& state = app.State();
     FillSearched(state);
-    frmPlot_FT window(state);
+    frmPlot_FT window(app);
     window.Load();
     state.MarksShown = kTrue;
     state.AliasCount = 1;
@@ -84,9 +88,10 @@ TEST(FrmPlotFTTest, MarksComeBackWithEveryFullRedraw) {
 }
 
 TEST(FrmPlotFTTest, UnloadStoresThePlacementExitOnlyHides) {
-    SharedState state;
+    Application app;
+    SharedState& state = app.State();
     FillSearched(state);
-    frmPlot_FT window(state);
+    frmPlot_FT window(app);
     window.Load();
     window.Show();
     state.FTRedrawing = kTrue;
@@ -99,9 +104,10 @@ TEST(FrmPlotFTTest, UnloadStoresThePlacementExitOnlyHides) {
 }
 
 TEST(FrmPlotFTTest, RestoreReturnsToTheFullView) {
-    SharedState state;
+    Application app;
+    SharedState& state = app.State();
     FillSearched(state);
-    frmPlot_FT window(state);
+    frmPlot_FT window(app);
     window.Load();
     state.ViewStartIndex = 200;
     state.ViewEndIndex = 400;

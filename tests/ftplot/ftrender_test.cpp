@@ -81,7 +81,7 @@ TEST(FTTicksTest, KnownViews) {
 TEST(DrawFTAxesTest, DefaultWindowFrameTicksAndLabels) {
     SharedState state = SearchedState(0.2, 1.2, 1000);
     FakePlotView view;
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     EXPECT_EQ(view.shows, 1);
     EXPECT_EQ(state.PlotLeft, 500);
     EXPECT_EQ(state.PlotRight, 14485);
@@ -108,7 +108,7 @@ TEST(DrawFTAxesTest, LabelsFollowTheRegionalSeparatorAndTheSpan) {
     SharedState state = SearchedState(0.2, 1.0, 1000);
     FakePlotView view;
     view.separator = ',';
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     EXPECT_EQ(TickXs(view.drawing, state).size(), 8u) << "0.9 down to 0.2, none at 1.0";
     EXPECT_EQ(view.captions[FTControl::kLabel1], "0,9");
     EXPECT_EQ(view.captions[FTControl::kLabel5], "0,1");
@@ -121,7 +121,7 @@ TEST(DrawFTAxesTest, WithoutResultOnlyTheFrameAndOldCaptions) {
     state.FTComputed = kFalse;
     FakePlotView view;
     view.captions[FTControl::kLabel1] = "L1";
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     DrawFTCurve(state, view, 1, 1000);
     EXPECT_EQ(view.drawing.Ops().size(), 4u);
     EXPECT_EQ(view.captions[FTControl::kLabel1], "L1");
@@ -132,7 +132,7 @@ TEST(DrawFTAxesTest, WithoutResultOnlyTheFrameAndOldCaptions) {
 TEST(DrawFTCurveTest, OneSegmentPerIndexEndingOnTheRightEdge) {
     SharedState state = SearchedState(0.2, 1.2, 1000);
     FakePlotView view;
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     DrawFTCurve(state, view, state.ViewStartIndex, state.ViewEndIndex);
     const auto& last = view.drawing.Ops().back();
     ASSERT_EQ(last.kind, DrawKind::kPolyline);
@@ -151,7 +151,7 @@ TEST(DrawFTCurveTest, NeverReadsBeyondTheCompletedGrid) {
     SharedState state = SearchedState(0.2, 1.2, 1000);
     state.StepCount = 500001; // a rejected entry stored by a later search
     FakePlotView view;
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     DrawFTCurve(state, view, 1, 2000000000);
     const auto points = view.drawing.PolylinePoints(view.drawing.Ops().back());
     EXPECT_EQ(points.size(), 1000u);
@@ -159,14 +159,19 @@ TEST(DrawFTCurveTest, NeverReadsBeyondTheCompletedGrid) {
     EXPECT_EQ(state.ViewEndIndex, 1000);
 }
 
-TEST(DrawFTAxesTest, NarrowZoomReturnsToTheFullView) {
+TEST(DrawFTAxesTest, NarrowZoomReturnsToTheFullViewDrawnOnce) {
     SharedState state = SearchedState(0.2, 1.2, 1000);
     state.ViewStartIndex = 500;
     state.ViewEndIndex = 500;
     state.ViewOmegaStart = state.ViewOmegaEnd =
         state.OmegaLow + 500 * (state.OmegaHigh - state.OmegaLow) / 1000;
     FakePlotView view;
-    DrawFTAxes(state, view);
+    RedrawFTPlot(state, view);
+    int curves = 0;
+    for (const auto& op : view.drawing.Ops()) {
+        curves += op.kind == DrawKind::kPolyline;
+    }
+    EXPECT_EQ(curves, 1) << "one full redraw per event";
     EXPECT_EQ(state.ViewStartIndex, 1);
     EXPECT_EQ(state.ViewEndIndex, 1000);
     EXPECT_EQ(state.ViewOmegaStart, state.FullOmegaStart);
@@ -200,7 +205,7 @@ TEST(DrawFTAxesTest, TinyAndHugeWindowsDrawWithoutFault) {
 TEST(DrawAliasMarksTest, MarksOnlyStrictlyInsideTheView) {
     SharedState state = SearchedState(0.2, 1.2, 1000);
     FakePlotView view;
-    DrawFTAxes(state, view);
+    ASSERT_TRUE(DrawFTAxes(state, view));
     const std::size_t before = view.drawing.Ops().size();
     state.AliasCount = 3;
     state.AliasPeriods[1].Period = 0.5f;
