@@ -111,18 +111,15 @@ void frmPlot_FT::Form_Load() {
     SetWidth(state_.FTWinWidth);
 }
 
-void frmPlot_FT::StorePlacement() {
-    state_.FTWinTop = RoundClampInt16(Top());
-    state_.FTWinLeft = RoundClampInt16(Left());
-    state_.FTWinWidth = RoundClampInt16(Width());
-    state_.FTWinHeight = RoundClampInt16(Height());
+void frmPlot_FT::RememberPlacement() {
+    StorePlacement(state_.FTWinTop, state_.FTWinLeft, state_.FTWinHeight, state_.FTWinWidth);
 }
 
 void frmPlot_FT::Form_Resize() {
     if (state_.FTRedrawing != kFalse) {
         return;
     }
-    StorePlacement();
+    RememberPlacement();
     RedrawFTPlot(state_, *this);
 }
 
@@ -131,7 +128,7 @@ void frmPlot_FT::Form_GotFocus() {
 }
 
 void frmPlot_FT::Form_Unload() {
-    StorePlacement();
+    RememberPlacement();
 }
 
 } // namespace quorix

@@ -52,7 +52,7 @@ protected:
 private:
     void BuildControls();
     void BuildMenus();
-    void StorePlacement();
+    void RememberPlacement();
 
     Application& app_;
     SharedState& state_;

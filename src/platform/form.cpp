@@ -1,5 +1,7 @@
 #include "platform/form.h"
 
+#include "state/numbertext.h"
+
 #include <QCloseEvent>
 #include <QMenuBar>
 
@@ -79,6 +81,14 @@ void Form::ReportSizeChange() {
     }
     reportedSize_ = size();
     Form_Resize();
+}
+
+void Form::StorePlacement(std::int16_t& top, std::int16_t& left, std::int16_t& height,
+                          std::int16_t& width) const {
+    top = RoundClampInt16(Top());
+    left = RoundClampInt16(Left());
+    height = RoundClampInt16(Height());
+    width = RoundClampInt16(Width());
 }
 
 void Form::SetCaption(const std::string& caption) {

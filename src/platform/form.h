@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -35,6 +36,11 @@ public:
     void SetLeft(double twips);
     void SetWidth(double twips);
     void SetHeight(double twips);
+
+    // The outer place as the windows remember it: each measure rounded to the nearest twip (halves
+    // to even) and held to the 16-bit range of the remembered fields.
+    void StorePlacement(std::int16_t& top, std::int16_t& left, std::int16_t& height,
+                        std::int16_t& width) const;
 
     void SetCaption(const std::string& caption);
     [[nodiscard]] std::string Caption() const;

@@ -1,6 +1,7 @@
 #include "ftplot/frmplot_ft.h"
 
 #include "ftplot/ftrender.h"
+#include "support/searchedstate.h"
 #include "ui/application.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +11,7 @@
 namespace quorix {
 namespace {
 
-// The state after a completed search over 0.2..1.2 days with 1000 steps.
-void FillSearched(SharedState& state) {
-    InitialiseSharedState(state);
-    state.Pi = 3.1415926535;
-    state.TwoPi = 2 * state.Pi;
-    state.OmegaLow = state.TwoPi / 1.2;
-    state.OmegaHigh = state.TwoPi / 0.2;
-    state.StepCount = state.CompletedStepCount = 1000;
-    for (int i = 0; i <= 1000; ++i) {
-        state.FTValues[i] = 0.5 + 0.4 * std::cos(i * 0.05);
-    }
-    state.FTComputed = kTrue;
-    state.ViewStartIndex = 1;
-    state.ViewEndIndex = 1000;
-    state.ViewOmegaStart = state.FullOmegaStart = state.OmegaLow;
-    state.ViewOmegaEnd = state.FullOmegaEnd = state.OmegaHigh;
-    state.DataFileName = "algol_type_hjd.txt";
-}
+using testing::FillSearched;
 
 int CountPolylines(const DisplayList& drawing) {
     int count = 0;

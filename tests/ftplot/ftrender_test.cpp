@@ -1,7 +1,8 @@
 #include "ftplot/ftrender.h"
 
-#include "fakeplotview.h"
+#include "support/fakeplotview.h"
 #include "ftplot/AxisStep.h"
+#include "support/searchedstate.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +13,9 @@ namespace {
 
 using testing::FakePlotView;
 
-// A state as a completed search over `pMin`..`pMax` with `steps` steps leaves it.
 SharedState SearchedState(double pMin, double pMax, int steps) {
     SharedState state;
-    InitialiseSharedState(state);
-    state.Pi = 3.1415926535;
-    state.TwoPi = state.Pi * 2;
-    state.OmegaLow = state.TwoPi / pMax;
-    state.OmegaHigh = state.TwoPi / pMin;
-    state.StepCount = steps;
-    state.CompletedStepCount = steps;
-    for (int i = 0; i <= steps; ++i) {
-        state.FTValues[i] = 0.5 + 0.5 * std::sin(i * 0.01);
-    }
-    state.FTComputed = kTrue;
-    state.ViewStartIndex = 1;
-    state.ViewEndIndex = steps;
-    state.ViewOmegaStart = state.FullOmegaStart = state.OmegaLow;
-    state.ViewOmegaEnd = state.FullOmegaEnd = state.OmegaHigh;
+    testing::FillSearched(state, pMin, pMax, steps);
     return state;
 }
 
