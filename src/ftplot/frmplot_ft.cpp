@@ -88,7 +88,6 @@ void frmPlot_FT::BuildMenus() {
 }
 
 DisplayList& frmPlot_FT::PlotDrawing() {
-    DrawingSurface().update();
     return DrawingSurface().EditDrawing();
 }
 

@@ -159,12 +159,23 @@ void DrawFTCurve(SharedState& state, FTPlotView& view, std::int32_t first, std::
     last = std::clamp(last, first, lastValid);
     DisplayList& drawing = view.PlotDrawing();
     drawing.SetForeColor(kBlue);
-    drawing.PSet(state.PlotLeft, static_cast<float>(FTValueToPlotY(state, state.FTValues[first])));
     const double omegaSpan = state.ViewOmegaEnd - state.ViewOmegaStart;
-    for (std::int32_t i = first + 1; i <= last; ++i) {
-        const double omega = state.ViewOmegaStart + omegaSpan * (i - first) / (last - first);
-        const double x = state.PlotLeft + state.PlotWidth * (omega - state.ViewOmegaStart) / omegaSpan;
-        drawing.LineTo(static_cast<float>(x), static_cast<float>(FTValueToPlotY(state, state.FTValues[i])));
+    bool penDown = false;
+    for (std::int32_t i = first; i <= last; ++i) {
+        // A value that is not a number has no place on the plot: the curve resumes at the next one.
+        const double value = state.FTValues[i];
+        if (!std::isfinite(value)) {
+            penDown = false;
+            continue;
+        }
+        double x = state.PlotLeft;
+        if (i > first) {
+            const double omega = state.ViewOmegaStart + omegaSpan * (i - first) / (last - first);
+            x = state.PlotLeft + state.PlotWidth * (omega - state.ViewOmegaStart) / omegaSpan;
+        }
+        const auto y = static_cast<float>(FTValueToPlotY(state, value));
+        penDown ? drawing.LineTo(static_cast<float>(x), y) : drawing.PSet(static_cast<float>(x), y);
+        penDown = true;
     }
     state.FTRedrawing = kFalse;
 }

@@ -107,34 +107,8 @@ Surface::Surface(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
 
-void Surface::Cls() {
-    list_.Cls();
-    update();
-}
-
-void Surface::Line(float x1, float y1, float x2, float y2) {
-    list_.Line(x1, y1, x2, y2);
-    update();
-}
-
-void Surface::PSet(float x, float y) {
-    list_.PSet(x, y);
-    update();
-}
-
-void Surface::LineTo(float x, float y) {
-    list_.LineTo(x, y);
-    update();
-}
-
-void Surface::Circle(float x, float y, float radius) {
-    list_.Circle(x, y, radius);
-    update();
-}
-
-void Surface::Print(const std::string& text) {
-    list_.Print(text, static_cast<float>(PixelsToTwips(QFontMetrics(font()).height())));
-    update();
+float Surface::TextLineHeight() const {
+    return static_cast<float>(PixelsToTwips(QFontMetrics(font()).height()));
 }
 
 void Surface::SetBackColor(Colour colour) {

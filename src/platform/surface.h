@@ -20,29 +20,26 @@ enum class MousePointer { kArrow, kCrossHair };
 // scales twips to the painter's device; lines are one device pixel wide and not antialiased.
 void PaintDisplayList(QPainter& painter, const DisplayList& list, double pixelsPerTwip, const QFont& font);
 
-// The drawing surface of a window: its client area below the menu bar. Drawing calls are recorded
-// in the display list and painted from it; mouse events are reported in twips.
+// The drawing surface of a window: its client area below the menu bar. The window's routines draw
+// into its display list, which is all that is ever painted; mouse events are reported in twips.
 class Surface : public QWidget {
     Q_OBJECT
 public:
     explicit Surface(QWidget* parent = nullptr);
 
-    void Cls();
-    void SetForeColor(Colour colour) { list_.SetForeColor(colour); }
-    [[nodiscard]] Colour ForeColor() const { return list_.ForeColor(); }
-    void Line(float x1, float y1, float x2, float y2);
-    void PSet(float x, float y);
-    void LineTo(float x, float y);
-    void Circle(float x, float y, float radius);
-    // A text line in the surface's font at the running text position.
-    void Print(const std::string& text);
+    // The height of one text line in the surface's font, in twips: how far a printed line moves
+    // the text position down.
+    [[nodiscard]] float TextLineHeight() const;
 
     void SetBackColor(Colour colour);
     void SetMousePointer(MousePointer pointer);
     [[nodiscard]] MousePointer Pointer() const { return pointer_; }
     [[nodiscard]] const DisplayList& Drawing() const { return list_; }
-    // The picture for routines that draw into it directly; the caller schedules the repaint.
-    [[nodiscard]] DisplayList& EditDrawing() { return list_; }
+    // The picture for the routines that draw; a repaint is scheduled with every hand-out.
+    [[nodiscard]] DisplayList& EditDrawing() {
+        update();
+        return list_;
+    }
     // The surface as it would appear on screen, drawn from the display list.
     [[nodiscard]] QImage Snapshot() const;
 

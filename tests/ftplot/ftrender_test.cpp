@@ -29,23 +29,33 @@ std::vector<float> TickXs(const DisplayList& drawing, const SharedState& state) 
     return xs;
 }
 
-TEST(AxisStepTest, FollowsTheSinglePrecisionRule) {
-    EXPECT_FLOAT_EQ(AxisStep(0.8), 0.1f);
-    EXPECT_FLOAT_EQ(AxisStep(1.0), 0.2f) << "1.0 sits in the decade below by the 2.302585 divisor";
-    EXPECT_FLOAT_EQ(AxisStep(0.3), 0.05f);
-    EXPECT_FLOAT_EQ(AxisStep(0.15), 0.02f);
-    EXPECT_FLOAT_EQ(AxisStep(8.0), 1.0f);
-    EXPECT_FLOAT_EQ(AxisStep(0.00003), 0.000005f);
-    EXPECT_FLOAT_EQ(AxisStep(37.0), 5.0f);
-    EXPECT_FLOAT_EQ(AxisStep(0.1), 0.01f);
-    EXPECT_FLOAT_EQ(AxisStep(0.5), 0.05f) << "10^-1 in single precision is a little above 0.1";
-    EXPECT_EQ(AxisLabelDecimals(0.1f), 1);
-    EXPECT_EQ(AxisLabelDecimals(0.05f), 2);
-    EXPECT_EQ(AxisLabelDecimals(1.0f), 1);
-    EXPECT_EQ(AxisLabelDecimals(10.0f), 1);
-    EXPECT_EQ(AxisLabelDecimals(0.005f), 3);
-    EXPECT_EQ(AxisLabelDecimals(0.000005f), 6);
-    EXPECT_EQ(AxisLabelDecimals(1e-9f), 7);
+TEST(AxisStepTest, FollowsTheSinglePrecisionRuleAndIsTotal) {
+    struct Case {
+        double span;
+        float step;
+        int decimals;
+    };
+    const Case cases[] = {
+        {0.8, 0.1f, 1},
+        {1.0, 0.2f, 1}, // 1.0 sits in the decade below by the 2.302585 divisor
+        {0.3, 0.05f, 2},
+        {0.15, 0.02f, 2},
+        {8.0, 1.0f, 1},
+        {0.00003, 0.000005f, 6},
+        {37.0, 5.0f, 1},
+        {0.5, 0.05f, 2}, // 10^-1 in single precision is a little above 0.1
+        {0.000000004, 0.0000000005f, 7},
+        {0.0, 0.0f, 7}, // no span: no step, and a zero step takes the most decimals
+        {-1.0, 0.0f, 7},
+        {std::nan(""), 0.0f, 7},
+        {HUGE_VAL, 0.0f, 7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FLOAT_EQ(AxisStep(c.span), c.step) << c.span;
+        EXPECT_EQ(AxisLabelDecimals(AxisStep(c.span)), c.decimals) << c.span;
+    }
+    EXPECT_EQ(AxisLabelDecimals(std::nanf("")), 1);
+    EXPECT_EQ(AxisLabelDecimals(-0.5f), 1);
 }
 
 TEST(FTTicksTest, KnownViews) {
@@ -90,6 +100,28 @@ TEST(DrawFTAxesTest, DefaultWindowFrameTicksAndLabels) {
     EXPECT_EQ(state.FTRedrawing, kTrue) << "only a drawn curve ends the redraw";
 }
 
+TEST(DrawFTAxesTest, ZoomedViewPutsItsEndIndicesOnTheEdgesAndTicksTheSubRange) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    const double span = state.OmegaHigh - state.OmegaLow;
+    state.ViewStartIndex = 100;
+    state.ViewEndIndex = 300;
+    state.ViewOmegaStart = state.OmegaLow + span * 0.1;
+    state.ViewOmegaEnd = state.OmegaLow + span * 0.3;
+    FakePlotView view;
+    RedrawFTPlot(state, view);
+    const auto points = view.drawing.PolylinePoints(view.drawing.Ops().back());
+    ASSERT_EQ(points.size(), 201u);
+    EXPECT_FLOAT_EQ(points.front().y, FTValueToPlotY(state, state.FTValues[100]));
+    EXPECT_FLOAT_EQ(points.back().x, 14485);
+    EXPECT_FLOAT_EQ(points.back().y, FTValueToPlotY(state, state.FTValues[300]));
+    // The view runs from 0.8 d down to 0.48 d; 0.8 holds just under 16 steps of the single-precision
+    // 0.05, so the ticks run from 0.75 to 0.50.
+    EXPECT_EQ(view.captions[FTControl::kLabel1], "0.75");
+    EXPECT_EQ(view.captions[FTControl::kLabel2], "0.50");
+    EXPECT_EQ(view.captions[FTControl::kLabel5], "0.05");
+    EXPECT_EQ(TickXs(view.drawing, state).size(), 6u);
+}
+
 TEST(DrawFTAxesTest, LabelsFollowTheRegionalSeparatorAndTheSpan) {
     SharedState state = SearchedState(0.2, 1.0, 1000);
     FakePlotView view;
@@ -131,6 +163,23 @@ TEST(DrawFTCurveTest, OneSegmentPerIndexEndingOnTheRightEdge) {
     EXPECT_EQ(state.FTRedrawing, kFalse);
     state.FTValues[5] = 1.0;
     EXPECT_NEAR(FTValueToPlotY(state, 1.0), state.PlotBottom - state.PlotHeight / 1.1, 1e-9);
+}
+
+TEST(DrawFTCurveTest, ValuesThatAreNotNumbersAreLeftOut) {
+    SharedState state = SearchedState(0.2, 1.2, 1000);
+    state.FTValues[1] = std::nan("");
+    state.FTValues[500] = HUGE_VAL;
+    FakePlotView view;
+    RedrawFTPlot(state, view);
+    std::size_t points = 0;
+    for (const auto& op : view.drawing.Ops()) {
+        for (const TwipPoint& p : op.kind == DrawKind::kPolyline ? view.drawing.PolylinePoints(op)
+                                                                 : std::vector<TwipPoint>{op.from, op.to}) {
+            ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+            points += op.kind == DrawKind::kPolyline;
+        }
+    }
+    EXPECT_EQ(points, 998u) << "every finite value is still drawn";
 }
 
 TEST(DrawFTCurveTest, NeverReadsBeyondTheCompletedGrid) {

@@ -37,16 +37,28 @@ TEST(SurfaceTest, PaintsTheDisplayListAtTwipPositions) {
     surface.resize(400, 300);
     surface.SetBackColor(Rgb(224, 224, 224));
     const float tpp = static_cast<float>(TwipsPerPixel());
-    surface.SetForeColor(Rgb(0, 0, 255));
-    surface.Line(10 * tpp, 20 * tpp, 200 * tpp, 20 * tpp);
-    surface.SetForeColor(Rgb(255, 0, 0));
-    surface.PSet(50 * tpp, 100 * tpp);
-    surface.LineTo(50 * tpp, 150 * tpp);
+    DisplayList& drawing = surface.EditDrawing();
+    drawing.SetForeColor(Rgb(0, 0, 255));
+    drawing.Line(10 * tpp, 20 * tpp, 200 * tpp, 20 * tpp);
+    drawing.SetForeColor(Rgb(255, 0, 0));
+    drawing.PSet(50 * tpp, 100 * tpp);
+    drawing.LineTo(50 * tpp, 150 * tpp);
+    drawing.Circle(300 * tpp, 150 * tpp, 20 * tpp);
+    drawing.Print("W", surface.TextLineHeight());
     const QImage image = surface.Snapshot();
     EXPECT_EQ(image.pixelColor(100, 20), QColor(0, 0, 255));
     EXPECT_EQ(image.pixelColor(100, 21), QColor(224, 224, 224));
     EXPECT_EQ(image.pixelColor(50, 120), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(5, 5), QColor(224, 224, 224));
+    EXPECT_EQ(image.pixelColor(320, 150), QColor(255, 0, 0)) << "the circle's right edge";
+    EXPECT_EQ(image.pixelColor(300, 150), QColor(224, 224, 224)) << "an outline only";
+    EXPECT_EQ(image.pixelColor(200, 250), QColor(224, 224, 224));
+    bool textInk = false;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            textInk |= image.pixelColor(x, y) == QColor(255, 0, 0);
+        }
+    }
+    EXPECT_TRUE(textInk) << "text starts at the top-left corner";
 }
 
 TEST(SurfaceTest, DenseCurveMissesNoPixelOfEverySegment) {
