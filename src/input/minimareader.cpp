@@ -55,11 +55,6 @@ bool IsLineEnd(int c) {
     return c == '\r' || c == '\n';
 }
 
-// The blanks the leading-number rule skips before a number.
-bool IsLeadingBlank(int c) {
-    return c == ' ' || c == '\t';
-}
-
 // Walks the first line, counting its commas. It is read no further than one character past the
 // longest allowed line, so a file without line ends is refused without being read whole.
 template <typename Source> Outcome CheckFirstLine(Source& source, int& commas) {

@@ -68,9 +68,6 @@ std::string StripTrailingZeros(std::string digits) {
     return digits;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -178,9 +175,13 @@ std::string ShortNumberText(double value, SignBlank blank) {
     return text.append(digits, 0, exponent + 1).append(".").append(digits, exponent + 1);
 }
 
+bool IsLeadingBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+
 double ReadLeadingNumber(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos])) {
+    while (pos < text.size() && IsLeadingBlank(text[pos])) {
         ++pos;
     }
     const bool negative = pos < text.size() && text[pos] == '-';

@@ -27,6 +27,8 @@ enum class SignBlank { kOmit, kWrite };
 // point, optional exponent. 0 when the text does not start with a number; an exponent beyond the
 // double range gives an infinity (or 0 for tiny values), never a trap.
 [[nodiscard]] double ReadLeadingNumber(std::string_view text);
+// The blanks that reading a leading number skips.
+[[nodiscard]] bool IsLeadingBlank(int c);
 
 // Rounds to the nearest integer with halves to the even neighbour; empty when the result does not
 // fit the type (NaN and infinities never fit).
