@@ -3,7 +3,6 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "platform/messagebox.h"
-#include "state/numbertext.h"
 #include "support/searchedstate.h"
 #include "ui/application.h"
 
@@ -14,35 +13,32 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace quorix {
 namespace {
 
-// A program after a search over `pMin`..`pMax`, with the FT plot on screen.
+// The program after a search over `pMin`..`pMax`, with the FT plot on screen.
 struct Searched {
     Searched(double pMin, double pMax) {
         testing::FillSearched(app.State(), pMin, pMax);
         RedrawFTPlot(app.State(), app.PlotFTView());
     }
+    void Click(CommandButton& button) { QTest::mouseClick(button.Button(), Qt::LeftButton); }
     void Mark(double trial) {
         app.State().TrialPeriod = trial;
-        QTest::mouseClick(app.PlotFT().Command3.Button(), Qt::LeftButton);
+        Click(app.PlotFT().Command3);
     }
-    SharedState& State() { return app.State(); }
     frmList_Aliases& List() { return app.ListAliases(); }
 
     MessageRecorder messages;
     Application app;
 };
 
-// Checks that the window shows AliasLines 1..AliasLineCount down from its top-left corner.
+// The window shows AliasLines 1..AliasLineCount down from its top-left corner, one per line height.
 void ExpectListShown(frmList_Aliases& window, const SharedState& state) {
     const auto& ops = window.DrawingSurface().Drawing().Ops();
     ASSERT_EQ(static_cast<int>(ops.size()), state.AliasLineCount);
-    const float pitch = state.AliasLineCount > 1 ? ops[1].from.y : 0;
-    EXPECT_GT(pitch, 0);
-    EXPECT_LE(pitch, 260) << "a line fits the height the window gives it";
+    const float pitch = ops[1].from.y;
+    EXPECT_TRUE(pitch > 0 && pitch <= 260) << pitch;
     for (int i = 0; i < state.AliasLineCount; ++i) {
         EXPECT_EQ(ops[i].text, state.AliasLines[i + 1]);
         EXPECT_EQ(ops[i].from, (TwipPoint{0, i * pitch}));
@@ -55,87 +51,74 @@ TEST(FrmListAliasesTest, MarkPlacesTheListWithAHeightForItsLines) {
         int lines;
     } cases[] = {{0.8, 0.2, 1.0, 26}, {1.1, 0.6, 1.3, 12}, {10.0, 0.2, 0.21, 6}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.lines);
         Searched program(c.pMin, c.pMax);
         program.Mark(c.trial);
         frmList_Aliases& window = program.List();
+        const SharedState& state = program.app.State();
         EXPECT_TRUE(window.IsShown());
         EXPECT_EQ(window.Caption(), "Alias Periods");
-        EXPECT_EQ(window.DrawingSurface().Snapshot().pixelColor(5, 5), QColor(255, 255, 255));
-        EXPECT_DOUBLE_EQ(window.Left(), 14950);
-        EXPECT_DOUBLE_EQ(window.Top(), 50);
-        EXPECT_DOUBLE_EQ(window.Width(), 3600);
-        EXPECT_DOUBLE_EQ(window.Height(), c.lines * 260);
-        EXPECT_EQ(program.State().AliasWinHeight, c.lines * 260) << "the resize stores the new height";
-        EXPECT_EQ(program.State().AliasLineCount, c.lines);
-        ExpectListShown(window, program.State());
+        EXPECT_EQ(window.DrawingSurface().Snapshot().pixelColor(5, 5), QColor(Qt::white));
+        EXPECT_EQ(std::make_tuple(window.Left(), window.Top(), window.Width(), window.Height()),
+                  std::make_tuple(14950.0, 50.0, 3600.0, c.lines * 260.0));
+        EXPECT_EQ(state.AliasWinHeight, c.lines * 260) << "stored by the resize";
+        ExpectListShown(window, state);
     }
 }
 
-TEST(FrmListAliasesTest, AResizeByHandReprintsAndStoresTheNextMarkSetsTheHeightAgain) {
+TEST(FrmListAliasesTest, KeepsAPlaceMadeByHandButNotItsHeightExitStoresNothing) {
     Searched program(0.6, 1.3);
+    const SharedState& state = program.app.State();
     program.Mark(1.1);
     frmList_Aliases& window = program.List();
-    window.resize(window.size() + QSize(40, 60));
-    EXPECT_EQ(program.State().AliasWinWidth, RoundClampInt16(window.Width()));
-    EXPECT_EQ(program.State().AliasWinHeight, RoundClampInt16(window.Height()));
-    ExpectListShown(window, program.State());
-    const double width = window.Width();
+    window.resize(window.size() + QSize(40, 60)); // as the user drags the frame
+    EXPECT_EQ(state.AliasWinWidth, window.Width());
+    EXPECT_EQ(state.AliasWinHeight, window.Height());
+    ExpectListShown(window, state);
     window.DrawingSurface().Cls();
     QApplication::setActiveWindow(&window);
-    ExpectListShown(window, program.State()); // getting the focus reprints too
+    ExpectListShown(window, state); // getting the focus prints the lines again
     program.Mark(1.1);
-    EXPECT_DOUBLE_EQ(window.Width(), width);
-    EXPECT_DOUBLE_EQ(window.Height(), 12 * 260);
-}
+    EXPECT_EQ(window.Width(), state.AliasWinWidth);
+    EXPECT_EQ(window.Height(), 12 * 260);
 
-TEST(FrmListAliasesTest, ExitOnlyHidesClosingStoresThePlacementHeldToSixteenBits) {
-    Searched program(0.6, 1.3);
-    program.Mark(1.1);
-    frmList_Aliases& window = program.List();
     QMenu* file = window.menuBar()->actions().at(0)->menu();
-    ASSERT_EQ(file->actions().size(), 4);
-    EXPECT_EQ(file->actions()[0], window.APrint_Setup);
-    EXPECT_EQ(window.APrint_Setup->text(), "Print Setup ...");
-    EXPECT_EQ(window.Aprint->text(), "Print");
+    EXPECT_EQ(file->actions(),
+              (QList<QAction*>{window.APrint_Setup, window.Aprint, file->actions()[2], window.Aexit}));
     EXPECT_TRUE(file->actions()[2]->isSeparator());
-    EXPECT_EQ(window.Aexit->text(), "Exit");
-
-    window.SetLeft(2000);
+    EXPECT_EQ(window.APrint_Setup->text() + window.Aprint->text() + window.Aexit->text(),
+              "Print Setup ...PrintExit");
+    window.SetLeft(40000);
     window.Aexit->trigger();
     EXPECT_FALSE(window.IsShown());
-    EXPECT_EQ(program.State().AliasWinLeft, 14950) << "a move and Exit store nothing";
+    EXPECT_EQ(state.AliasWinLeft, 14950) << "neither the move nor Exit stores the place";
     program.Mark(1.1);
-    EXPECT_DOUBLE_EQ(program.List().Left(), 14950);
-
     program.List().SetLeft(40000);
     program.List().close();
     EXPECT_FALSE(program.app.IsListAliasesLoaded());
-    EXPECT_EQ(program.State().AliasWinLeft, 32767);
+    EXPECT_EQ(state.AliasWinLeft, 32767) << "closing stores it, held to 16 bits";
 }
 
-TEST(FrmListAliasesTest, ClearStoresThePlacementAndHidesTheList) {
+TEST(FrmListAliasesTest, ClearStoresThePlaceAndHidesTheList) {
     Searched never(0.6, 1.3);
-    QTest::mouseClick(never.app.PlotFT().Command4.Button(), Qt::LeftButton);
-    EXPECT_TRUE(never.app.IsListAliasesLoaded()) << "reading its placement loads it";
+    never.Click(never.app.PlotFT().Command4);
+    EXPECT_TRUE(never.app.IsListAliasesLoaded()) << "reading its place loads it";
     EXPECT_FALSE(never.List().IsShown());
-    EXPECT_EQ(never.State().AliasWinTop, 50);
-    EXPECT_EQ(never.State().AliasWinLeft, 14950);
-    EXPECT_EQ(never.State().AliasWinHeight, 6000);
-    EXPECT_EQ(never.State().AliasWinWidth, 3600);
+    const SharedState& unchanged = never.app.State();
+    EXPECT_EQ(std::make_tuple(unchanged.AliasWinTop, unchanged.AliasWinLeft, unchanged.AliasWinHeight,
+                              unchanged.AliasWinWidth),
+              std::make_tuple(50, 14950, 6000, 3600));
 
     Searched program(0.6, 1.3);
     program.Mark(1.1);
     program.List().SetTop(700);
     program.List().showMinimized();
     ASSERT_TRUE(program.List().isMinimized());
-    QTest::mouseClick(program.app.PlotFT().Command4.Button(), Qt::LeftButton);
-    EXPECT_EQ(program.State().AliasWinTop, 700);
+    program.Click(program.app.PlotFT().Command4);
+    EXPECT_EQ(program.app.State().AliasWinTop, 700);
     EXPECT_FALSE(program.List().IsShown());
     program.Mark(1.1);
     EXPECT_FALSE(program.List().isMinimized()) << "brought back before it is placed";
-    EXPECT_TRUE(program.List().IsShown());
-    EXPECT_DOUBLE_EQ(program.List().Top(), 700);
+    EXPECT_EQ(program.List().Top(), 700);
 }
 
 } // namespace

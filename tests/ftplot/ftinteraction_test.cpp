@@ -29,22 +29,21 @@ protected:
         RedrawFTPlot(State(), app.PlotFTView());
     }
     void SetUp() override { Search(0.2, 1.2); }
-
     SharedState& State() { return app.State(); }
     frmPlot_FT& Plot() { return app.PlotFT(); }
     const DisplayList& Drawing() { return Plot().DrawingSurface().Drawing(); }
     void Move(int px, int py) { QTest::mouseMove(&Plot().DrawingSurface(), QPoint(px, py)); }
     void Press(Qt::MouseButton button, int px, int py = 100) {
-        QTest::mousePress(&Plot().DrawingSurface(), button, {}, QPoint(px, py));
-        QTest::mouseRelease(&Plot().DrawingSurface(), button, {}, QPoint(px, py));
+        QTest::mouseClick(&Plot().DrawingSurface(), button, {}, QPoint(px, py));
     }
+    void Click(CommandButton& button) { QTest::mouseClick(button.Button(), Qt::LeftButton); }
     void Zoom(int fromPx, int toPx) {
         Press(Qt::RightButton, fromPx);
         Press(Qt::RightButton, toPx);
     }
     auto View() {
-        return std::make_tuple(State().ViewStartIndex, State().ViewEndIndex, State().ViewOmegaStart,
-                               State().ViewOmegaEnd);
+        const SharedState& s = State();
+        return std::make_tuple(s.ViewStartIndex, s.ViewEndIndex, s.ViewOmegaStart, s.ViewOmegaEnd);
     }
     bool ShowsFullView() { return View() == std::make_tuple(1, 1000, State().OmegaLow, State().OmegaHigh); }
     std::vector<float> StrokeXs(Colour colour) {
@@ -99,9 +98,8 @@ TEST_F(FTInteractionTest, ZoomPairNarrowsToTheTwoIndicesInEitherOrder) {
     EXPECT_EQ(State().ZoomFirstPending, kFalse);
     EXPECT_EQ(State().ZoomIndexFirst, PointerGridIndex(State(), 3000));
     const DrawOp& line = Drawing().Ops().back();
-    EXPECT_EQ(line.colour, Rgb(255, 0, 0));
-    EXPECT_EQ(line.from, (TwipPoint{3000, 242}));
-    EXPECT_EQ(line.to, (TwipPoint{3000, 3210}));
+    EXPECT_EQ(std::make_tuple(line.colour, line.from, line.to),
+              std::make_tuple(Rgb(255, 0, 0), TwipPoint{3000, 242}, TwipPoint{3000, 3210}));
     const std::int32_t last = PointerGridIndex(State(), 9000);
     Press(Qt::RightButton, 600);
     EXPECT_EQ(State().ZoomFirstPending, kTrue);
@@ -111,8 +109,9 @@ TEST_F(FTInteractionTest, ZoomPairNarrowsToTheTwoIndicesInEitherOrder) {
     EXPECT_TRUE(StrokeXs(Rgb(255, 0, 0)).empty()) << "the full redraw takes the red line away";
     const auto leftToRight = View();
 
-    QTest::mouseClick(Plot().Command1.Button(), Qt::LeftButton);
-    EXPECT_TRUE(ShowsFullView());
+    State().StepCount = 999999; // a rejected entry of a failed "Compute"
+    Click(Plot().Command1);
+    EXPECT_TRUE(ShowsFullView()) << "Restore stays on the grid of the last completed search";
     Zoom(600, 200);
     EXPECT_EQ(View(), leftToRight);
 }
@@ -127,7 +126,7 @@ TEST_F(FTInteractionTest, IndicesStayAbsoluteAcrossRestoreAndSuccessiveZooms) {
 
     Press(Qt::RightButton, 100); // first of a pair, in the zoomed view
     const std::int32_t stored = State().ZoomIndexFirst;
-    QTest::mouseClick(Plot().Command1.Button(), Qt::LeftButton);
+    Click(Plot().Command1);
     EXPECT_EQ(State().ZoomFirstPending, kFalse) << "Restore leaves the pair alone";
     Press(Qt::RightButton, 900); // second, in the full view
     EXPECT_EQ(State().ViewStartIndex, stored);
@@ -158,35 +157,29 @@ TEST_F(FTInteractionTest, ClicksThatDoNotZoom) {
     EXPECT_EQ(std::make_tuple(State().ZoomFirstPending, Drawing().Ops().size()), before);
 }
 
-TEST_F(FTInteractionTest, RestoreStaysOnTheGridOfTheLastCompletedSearch) {
-    Zoom(100, 900);
-    State().StepCount = 999999; // a rejected entry of a failed "Compute"
-    QTest::mouseClick(Plot().Command1.Button(), Qt::LeftButton);
-    EXPECT_TRUE(ShowsFullView());
-    EXPECT_EQ(CurvePoints(), 1000);
-}
-
 TEST_F(FTInteractionTest, MarksComeBackWithEveryFullRedrawUntilCleared) {
-    QTest::mouseClick(Plot().Command3.Button(), Qt::LeftButton);
-    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Hey, you need to select a period first!"});
-    EXPECT_EQ(State().MarksShown, kTrue);
-    EXPECT_FALSE(app.IsListAliasesLoaded());
-
     State().TrialPeriod = 0.8;
-    QTest::mouseClick(Plot().Command3.Button(), Qt::LeftButton);
+    Click(Plot().Command3);
     ASSERT_GT(State().AliasCount, 20);
     Plot().SetWidth(14000);
     const std::vector<float> marks = StrokeXs(State().MarkColour);
     EXPECT_EQ(marks.size(), 2u * State().AliasCount) << "the whole list lies inside the full view";
-    QTest::mouseClick(Plot().Command1.Button(), Qt::LeftButton);
+    Click(Plot().Command1);
     EXPECT_EQ(StrokeXs(State().MarkColour), marks);
 
-    QTest::mouseClick(Plot().Command4.Button(), Qt::LeftButton);
+    Click(Plot().Command4);
     EXPECT_EQ(StrokeXs(Rgb(224, 224, 224)), marks) << "each stroke painted over in the background";
     EXPECT_EQ(State().MarksShown, kFalse);
     EXPECT_FALSE(app.ListAliases().IsShown());
-    QTest::mouseClick(Plot().Command1.Button(), Qt::LeftButton);
+    Click(Plot().Command1);
     EXPECT_TRUE(StrokeXs(State().MarkColour).empty());
+
+    State().TrialPeriod = 0.0;
+    Click(Plot().Command3);
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Hey, you need to select a period first!"});
+    EXPECT_EQ(State().MarksShown, kTrue);
+    EXPECT_EQ(StrokeXs(State().MarkColour), marks) << "the marks of the previous list";
+    EXPECT_FALSE(app.ListAliases().IsShown());
 }
 
 } // namespace
