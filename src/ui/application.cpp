@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "aliases/frmlist_aliases.h"
 #include "ftplot/frmplot_ft.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
@@ -7,7 +8,9 @@
 
 namespace quorix {
 
-Application::Application() : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }) {}
+Application::Application()
+    : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
+      aliasList_([this] { return std::make_unique<frmList_Aliases>(*this); }) {}
 
 Application::~Application() = default;
 
@@ -33,6 +36,10 @@ frmOpenFile& Application::OpenFileDialog() {
 
 frmPlot_FT& Application::PlotFT() {
     return plotFT_.Get();
+}
+
+frmList_Aliases& Application::ListAliases() {
+    return aliasList_.Get();
 }
 
 } // namespace quorix

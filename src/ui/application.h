@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aliases/aliaslistview.h"
 #include "ftplot/ftplotview.h"
 #include "state/sharedstate.h"
 #include "ui/windowslot.h"
@@ -8,6 +9,7 @@
 
 namespace quorix {
 
+class frmList_Aliases;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
@@ -33,12 +35,18 @@ public:
     [[nodiscard]] bool IsPlotFTLoaded() const { return plotFT_.IsLoaded(); }
     // The FT plot as the routines that bring it up reach it: loaded only when first touched.
     [[nodiscard]] LazyView<FTPlotView>& PlotFTView() { return plotFT_; }
+    // The alias list window, loaded (not shown) when it is not loaded yet.
+    [[nodiscard]] frmList_Aliases& ListAliases();
+    [[nodiscard]] bool IsListAliasesLoaded() const { return aliasList_.IsLoaded(); }
+    // The alias list as "Mark" reaches it: loaded only when first touched.
+    [[nodiscard]] LazyView<AliasListView>& ListAliasesView() { return aliasList_; }
 
 private:
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;
     WindowSlot<frmPlot_FT, FTPlotView> plotFT_;
+    WindowSlot<frmList_Aliases, AliasListView> aliasList_;
 };
 
 } // namespace quorix
