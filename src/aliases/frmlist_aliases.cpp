@@ -36,7 +36,7 @@ void frmList_Aliases::OpenAliasList() {
     // A minimised or maximised window cannot be placed: bring it back to its normal state first.
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     Show();
-    DrawingSurface().Cls();
+    DrawingSurface().EditDrawing().Cls();
     SetLeft(state_.AliasWinLeft);
     SetTop(state_.AliasWinTop);
     SetWidth(state_.AliasWinWidth);
@@ -44,11 +44,12 @@ void frmList_Aliases::OpenAliasList() {
 }
 
 void frmList_Aliases::ShowAliasLines() {
-    Surface& surface = DrawingSurface();
-    surface.Cls();
+    DisplayList& drawing = DrawingSurface().EditDrawing();
+    drawing.Cls();
+    const float lineHeight = DrawingSurface().TextLineHeight();
     const int count = std::clamp<int>(state_.AliasLineCount, 0, kMaxAliasLines);
     for (int i = 1; i <= count; ++i) {
-        surface.Print(state_.AliasLines[i]);
+        drawing.Print(state_.AliasLines[i], lineHeight);
     }
 }
 

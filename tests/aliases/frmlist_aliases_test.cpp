@@ -74,7 +74,7 @@ TEST(FrmListAliasesTest, KeepsAPlaceMadeByHandButNotItsHeightExitStoresNothing) 
     EXPECT_EQ(state.AliasWinWidth, window.Width());
     EXPECT_EQ(state.AliasWinHeight, window.Height());
     ExpectListShown(window, state);
-    window.DrawingSurface().Cls();
+    window.DrawingSurface().EditDrawing().Cls();
     QApplication::setActiveWindow(&window);
     ExpectListShown(window, state); // getting the focus prints the lines again
     program.Mark(1.1);
