@@ -42,6 +42,10 @@ public:
 
     void Command1_Click();
     void mExit_Click() { Hide(); }
+    QAction* HelpFourier = nullptr;
+    QAction* About = nullptr;
+    void HelpFourier_Click();
+    void About_Click();
 
 protected:
     void Form_Load() override;
