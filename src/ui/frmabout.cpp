@@ -3,6 +3,7 @@
 #include "quorix_version.h"
 
 #include <string>
+#include <utility>
 
 namespace quorix {
 
