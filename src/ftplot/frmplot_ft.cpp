@@ -92,9 +92,9 @@ void frmPlot_FT::BuildMenus() {
     AddMenuSeparator(file);
     AddMenuItem(file, "E&xit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("&Help");
-    AddMenuItem(help, "Fourier Transform", [] {});
+    HelpFourier = AddMenuItem(help, "Fourier Transform", [this] { HelpFourier_Click(); });
     AddMenuSeparator(help);
-    AddMenuItem(help, "&About", [] {});
+    About = AddMenuItem(help, "&About", [this] { About_Click(); });
 }
 
 DisplayList& frmPlot_FT::PlotDrawing() {
@@ -104,6 +104,14 @@ DisplayList& frmPlot_FT::PlotDrawing() {
 char frmPlot_FT::DecimalSeparator() const {
     const QString point = QLocale().decimalPoint();
     return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
+void frmPlot_FT::HelpFourier_Click() {
+    app_.ShowFourierHelp();
+}
+
+void frmPlot_FT::About_Click() {
+    app_.ShowAbout();
 }
 
 void frmPlot_FT::Command1_Click() {

@@ -44,6 +44,10 @@ public:
     void Command3_Click();
     void Command4_Click();
     void mExit_Click() { Hide(); }
+    QAction* HelpFourier = nullptr;
+    QAction* About = nullptr;
+    void HelpFourier_Click();
+    void About_Click();
 
 protected:
     void Form_Load() override;

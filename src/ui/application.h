@@ -10,6 +10,8 @@
 namespace quorix {
 
 class frmList_Aliases;
+class frmAbout;
+class frmHelp;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
@@ -41,12 +43,25 @@ public:
     // The alias list as "Mark" reaches it: loaded only when first touched.
     [[nodiscard]] LazyView<AliasListView>& ListAliasesView() { return aliasList_; }
 
+    // Opens the help (Help > "Fourier Transform" of the main and the FT window): one window, shown
+    // again and laid out anew by every later call.
+    void ShowFourierHelp();
+    [[nodiscard]] frmHelp& Help();
+    [[nodiscard]] bool IsHelpLoaded() const { return help_.IsLoaded(); }
+
+    // Opens the About window (Help > "About" of the main and the FT window), one window as well.
+    void ShowAbout();
+    [[nodiscard]] frmAbout& About();
+    [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
+
 private:
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;
     WindowSlot<frmPlot_FT, FTPlotView> plotFT_;
     WindowSlot<frmList_Aliases, AliasListView> aliasList_;
+    WindowSlot<frmHelp> help_;
+    WindowSlot<frmAbout> about_;
 };
 
 } // namespace quorix
