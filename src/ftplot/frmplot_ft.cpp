@@ -1,6 +1,8 @@
 #include "ftplot/frmplot_ft.h"
 
+#include "ftplot/ftpointer.h"
 #include "ftplot/ftrender.h"
+#include "ocdiagram/ocrender.h"
 #include "state/numbertext.h"
 #include "ui/application.h"
 
@@ -72,6 +74,7 @@ void frmPlot_FT::BuildControls() {
     Command3.SetCaption("Mark");
     Command4.SetCaption("Clear");
     Command1.OnClick([this] { Command1_Click(); });
+    Command2.OnClick([this] { Command2_Click(); });
     SetTabOrder({&Text1, &Command1, &Command2, &Command3, &Command4});
 }
 
@@ -98,6 +101,25 @@ char frmPlot_FT::DecimalSeparator() const {
 
 void frmPlot_FT::Command1_Click() {
     RestoreFTView(state_, *this);
+}
+
+void frmPlot_FT::Command2_Click() {
+    state_.TrialPeriod = ReadLeadingNumber(Text1.Text());
+    UpdateOCDiagram(state_, app_.PlotOCView());
+}
+
+void frmPlot_FT::Form_MouseDown(int button, float x, float y) {
+    if (button == kLeftButton) {
+        LeftClick(x, y);
+    }
+}
+
+void frmPlot_FT::LeftClick(float x, float y) {
+    if (state_.FTComputed == kFalse || !IsInsidePlot(state_, x, y, FrameLines::kInside)) {
+        return;
+    }
+    state_.TrialPeriod = state_.TwoPi / PointerOmega(state_, x);
+    UpdateOCDiagram(state_, app_.PlotOCView());
 }
 
 void frmPlot_FT::Form_Load() {

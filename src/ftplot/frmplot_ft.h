@@ -41,6 +41,7 @@ public:
     CommandButton Command1, Command2, Command3, Command4;
 
     void Command1_Click();
+    void Command2_Click();
     void mExit_Click() { Hide(); }
 
 protected:
@@ -48,8 +49,11 @@ protected:
     void Form_Resize() override;
     void Form_GotFocus() override;
     void Form_Unload() override;
+    void Form_MouseDown(int button, float x, float y) override;
 
 private:
+    // A left click inside the plot takes the period under the pointer as the trial period.
+    void LeftClick(float x, float y);
     void BuildControls();
     void BuildMenus();
     void RememberPlacement();

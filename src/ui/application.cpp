@@ -3,11 +3,14 @@
 #include "ftplot/frmplot_ft.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
+#include "ocdiagram/frmplot_ocdiag.h"
 #include "ui/frmmain.h"
 
 namespace quorix {
 
-Application::Application() : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }) {}
+Application::Application()
+    : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
+      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(*this); }) {}
 
 Application::~Application() = default;
 
@@ -33,6 +36,10 @@ frmOpenFile& Application::OpenFileDialog() {
 
 frmPlot_FT& Application::PlotFT() {
     return plotFT_.Get();
+}
+
+frmPlot_OCdiag& Application::PlotOC() {
+    return plotOC_.Get();
 }
 
 } // namespace quorix
