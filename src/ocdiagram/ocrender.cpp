@@ -39,16 +39,42 @@ bool IsUsableSpan(double low, double high, double span) {
            std::max(std::fabs(low), std::fabs(high)) / step < kMaxStepIndex;
 }
 
+// The values one axis of the diagram shows, from Low to High, Span apart.
+struct OCAxisRange {
+    double Low = -0.5;
+    double High = 0.5;
+    double Span = 1.0;
+};
+
+// Cycles from 0 to CycleMax, O-C values from OCMin to OCMax. An axis whose values are all the same
+// (or too close together to divide into steps) spans one unit centred on them instead, so that the
+// points stand in the middle of the frame and nothing is divided by a zero span.
+struct OCAxisRanges {
+    OCAxisRange Cycles;
+    OCAxisRange OC;
+};
+
+OCAxisRanges ChooseOCAxisRanges(const SharedState& state) {
+    const auto rangeOrUnit = [](double low, double high) {
+        if (IsUsableSpan(low, high, high - low)) {
+            return OCAxisRange{low, high, high - low};
+        }
+        const double middle = low + (high - low) / 2;
+        return OCAxisRange{middle - 0.5, middle + 0.5, 1.0};
+    };
+    return {rangeOrUnit(0, state.CycleMax), rangeOrUnit(state.OCMin, state.OCMax)};
+}
+
 // The mappings of cycle counts to x and O-C values to y on the current frame.
 class OCMapping {
 public:
     explicit OCMapping(const SharedState& state) : state_(state), axes_(ChooseOCAxisRanges(state)) {}
     [[nodiscard]] const OCAxisRanges& Axes() const { return axes_; }
     [[nodiscard]] double X(double cycle) const {
-        return state_.OCPlotLeft + state_.OCPlotWidth * cycle / axes_.CycleSpan;
+        return state_.OCPlotLeft + state_.OCPlotWidth * (cycle - axes_.Cycles.Low) / axes_.Cycles.Span;
     }
     [[nodiscard]] double Y(double oc) const {
-        return state_.OCPlotBottom - state_.OCPlotHeight * (oc - axes_.OCLow) / axes_.OCSpan;
+        return state_.OCPlotBottom - state_.OCPlotHeight * (oc - axes_.OC.Low) / axes_.OC.Span;
     }
 
 private:
@@ -64,12 +90,13 @@ struct OCGrid {
 };
 
 void DrawCycleGrid(const SharedState& state, const OCMapping& map, DisplayList& drawing) {
-    const double span = map.Axes().CycleSpan;
-    const double step = AxisStep(span);
-    const double lines = std::min(Int(span / step), kMaxGridLines);
+    const OCAxisRange& cycles = map.Axes().Cycles;
+    const double step = AxisStep(cycles.Span);
+    const double first = Fix(cycles.Low / step);
+    const double lines = std::min(Int(cycles.High / step) - first, kMaxGridLines);
     const float top = state.OCPlotTop, bottom = state.OCPlotBottom;
-    for (int j = 0; j <= lines; ++j) {
-        const double x = map.X(j * step);
+    for (int n = 0; n <= lines; ++n) {
+        const double x = map.X((first + n) * step);
         if (x < state.OCPlotLeft || x > state.OCPlotRight) {
             continue;
         }
@@ -84,10 +111,11 @@ void DrawCycleGrid(const SharedState& state, const OCMapping& map, DisplayList& 
 
 OCGrid DrawOCGrid(const SharedState& state, const OCMapping& map, DisplayList& drawing) {
     OCGrid grid;
-    grid.step = AxisStep(map.Axes().OCSpan);
+    const OCAxisRange& oc = map.Axes().OC;
+    grid.step = AxisStep(oc.Span);
     const double step = grid.step;
-    grid.first = Fix(map.Axes().OCLow / step);
-    grid.last = Int(map.Axes().OCHigh / step);
+    grid.first = Fix(oc.Low / step);
+    grid.last = Int(oc.High / step);
     const double lines = std::min(grid.last - grid.first, kMaxGridLines);
     const float left = state.OCPlotLeft, right = state.OCPlotRight;
     for (int n = 0; n <= lines; ++n) {
@@ -139,27 +167,27 @@ void DrawFrame(const SharedState& state, DisplayList& drawing) {
 
 void DrawFitLine(const SharedState& state, DisplayList& drawing) {
     const OCMapping map(state);
-    const OCAxisRanges& axes = map.Axes();
-    const double a = state.FitIntercept, b = state.FitSlope;
-    const double atStart = a, atEnd = a + b * axes.CycleSpan;
+    const OCAxisRange &cycles = map.Axes().Cycles, &oc = map.Axes().OC;
+    const double b = state.FitSlope;
+    const double atStart = state.FitIntercept + b * cycles.Low, atEnd = state.FitIntercept + b * cycles.High;
     // A line through the points' mean meets the frame; a level line cannot leave it through the top
     // or the bottom, however its last bits were rounded.
     const bool sloped = b != 0;
     double xL = state.OCPlotLeft, yL = map.Y(atStart);
-    if (sloped && atStart > axes.OCHigh) {
-        xL = map.X((axes.OCHigh - atStart) / b);
+    if (sloped && atStart > oc.High) {
+        xL = map.X(cycles.Low + (oc.High - atStart) / b);
         yL = state.OCPlotTop;
-    } else if (sloped && atStart < axes.OCLow) {
-        xL = map.X((axes.OCLow - atStart) / b);
+    } else if (sloped && atStart < oc.Low) {
+        xL = map.X(cycles.Low + (oc.Low - atStart) / b);
         yL = state.OCPlotBottom;
     }
     // At the right-hand end the crossing is taken at a whole cycle count (halves to even).
     double xR = state.OCPlotRight, yR = map.Y(atEnd);
-    if (sloped && atEnd > axes.OCHigh) {
-        xR = map.X(std::nearbyint(axes.CycleSpan - (atEnd - axes.OCHigh) / std::fabs(b)));
+    if (sloped && atEnd > oc.High) {
+        xR = map.X(std::nearbyint(cycles.High - (atEnd - oc.High) / std::fabs(b)));
         yR = state.OCPlotTop;
-    } else if (sloped && atEnd < axes.OCLow) {
-        xR = map.X(std::nearbyint(axes.CycleSpan - (axes.OCLow - atEnd) / std::fabs(b)));
+    } else if (sloped && atEnd < oc.Low) {
+        xR = map.X(std::nearbyint(cycles.High - (oc.Low - atEnd) / std::fabs(b)));
         yR = state.OCPlotBottom;
     }
     if (!(std::isfinite(xL) && std::isfinite(yL) && std::isfinite(xR) && std::isfinite(yR))) {
@@ -172,23 +200,6 @@ void DrawFitLine(const SharedState& state, DisplayList& drawing) {
 }
 
 } // namespace
-
-OCAxisRanges ChooseOCAxisRanges(const SharedState& state) {
-    OCAxisRanges axes;
-    if (IsUsableSpan(0, state.CycleMax, state.CycleMax)) {
-        axes.CycleSpan = state.CycleMax;
-    }
-    if (IsUsableSpan(state.OCMin, state.OCMax, state.OCRange)) {
-        axes.OCLow = state.OCMin;
-        axes.OCHigh = state.OCMax;
-        axes.OCSpan = state.OCRange;
-    } else {
-        const double middle = state.OCMin + state.OCRange / 2;
-        axes.OCLow = middle - 0.5;
-        axes.OCHigh = middle + 0.5;
-    }
-    return axes;
-}
 
 void ComputeOCGeometry(SharedState& state, double windowWidth, double windowHeight) {
     state.OCWinWidth = RoundClampInt16(windowWidth);

@@ -5,18 +5,6 @@
 
 namespace quorix {
 
-// The value ranges the O-C diagram's axes show: cycles from 0 to CycleSpan, O-C values from OCLow
-// to OCHigh (OCSpan apart). They are the data's own ranges, except that an axis whose values are
-// all the same (or too close together to divide into steps) spans one unit around them instead.
-struct OCAxisRanges {
-    double CycleSpan = 1.0;
-    double OCLow = -0.5;
-    double OCHigh = 0.5;
-    double OCSpan = 1.0;
-};
-
-[[nodiscard]] OCAxisRanges ChooseOCAxisRanges(const SharedState& state);
-
 // Stores the window's outer size and the plot frame derived from it (16-bit twips). A window too
 // small for the margins gets a frame of no width or no height, never a negative one.
 void ComputeOCGeometry(SharedState& state, double windowWidth, double windowHeight);

@@ -208,8 +208,8 @@ TEST(DrawOCAxesTest, AxesWithoutASpanSpanOneUnit) {
         bool line;
         float ringX;
     } const cases[] = {
-        {"single observation", {50000.0}, 0.65, false, 900},
-        {"all within a quarter period", {50000.0, 50000.0, 50000.2}, 1.0, false, 900},
+        {"single observation", {50000.0}, 0.65, false, 900 + 5685 / 2.0f},
+        {"all within a quarter period", {50000.0, 50000.0, 50000.2}, 1.0, false, 900 + 5685 / 2.0f},
         {"full dates, one observation", {2452349.3}, 1.0, false, 6585},
         {"all O-C values equal", {50000.0, 50001.0, 50002.0}, 1.0, true, 900},
     };
@@ -232,7 +232,7 @@ TEST(DrawOCAxesTest, AxesWithoutASpanSpanOneUnit) {
         EXPECT_LE(rings[0].from.y, 4150) << c.what;
         EXPECT_EQ(state.OCWinLoading, kFalse) << c.what;
     }
-    // A single observation sits in the middle of a frame from -0.5 to 0.5 days.
+    // A single observation sits in the middle of a frame one cycle wide and one day high.
     SharedState state = ComputedState({50000.0}, 0.65);
     FakeOCView view;
     Redraw(state, view);
