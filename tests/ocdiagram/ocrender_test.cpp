@@ -60,12 +60,11 @@ std::vector<DrawOp> OpsOf(const DisplayList& drawing, DrawKind kind, Colour colo
     return ops;
 }
 
-// Horizontal grid lines across the frame (silver, or black at O-C = 0), top to bottom as drawn.
+// Horizontal grid lines across the frame, bottom to top as drawn (the frame's own top line aside).
 std::vector<DrawOp> OCGridLines(const SharedState& state, const DisplayList& drawing) {
     std::vector<DrawOp> lines;
     for (const auto& op : drawing.Ops()) {
-        if (op.kind == DrawKind::kLine && op.from.x == state.OCPlotLeft && op.to.x == state.OCPlotRight &&
-            op.from.y == op.to.y && &op < &drawing.Ops()[drawing.Ops().size() - 4]) {
+        if (op.from.x == state.OCPlotLeft && op.to.x == state.OCPlotRight && op.from.y != state.OCPlotTop) {
             lines.push_back(op);
         }
     }
@@ -83,15 +82,11 @@ bool AllFinite(const DisplayList& drawing) {
     return true;
 }
 
-void Redraw(SharedState& state, FakeOCView& view) {
-    RedrawOCPlot(state, view);
-}
-
 TEST(DrawOCAxesTest, DefaultWindowFrameReadOutsAndFrameLast) {
     SharedState state = ComputedState({50000.0, 50002.01, 50003.98}, 1.0);
     FakeOCView view;
     state.OCWinLoading = kTrue;
-    Redraw(state, view);
+    RedrawOCPlot(state, view);
     EXPECT_EQ(view.shows, 1);
     EXPECT_EQ(state.OCWinLoading, kFalse);
     EXPECT_EQ(state.OCWinWidth, 7000);
@@ -160,17 +155,6 @@ TEST(DrawOCAxesTest, GridStepsAndLabels) {
     EXPECT_EQ(view.captions[OCControl::kLabel3], "0.005");
     EXPECT_NEAR(view.tops[OCControl::kLabel1], lines.back().from.y - 100, 0.01);
     EXPECT_NEAR(view.tops[OCControl::kLabel2], lines.front().from.y - 100, 0.01);
-
-    struct Case {
-        double span;
-        const char* step;
-    } const spans[] = {{0.1, "0.01"}, {0.5, "0.05"}, {1.0, "0.2"}};
-    for (const auto& c : spans) {
-        SharedState s = StateWithDiagram(10, 0, c.span);
-        FakeOCView v;
-        DrawOCAxes(s, v);
-        EXPECT_EQ(v.captions[OCControl::kLabel3], c.step) << c.span;
-    }
 }
 
 TEST(DrawOCFitLineTest, ClipsAtTheFrameRoundingTheRightEndOnly) {
@@ -190,7 +174,7 @@ TEST(DrawOCFitLineTest, ClipsAtTheFrameRoundingTheRightEndOnly) {
     for (const auto& c : cases) {
         SharedState state = StateWithDiagram(c.cycleMax, -1, 1, c.a, c.b);
         FakeOCView view;
-        Redraw(state, view);
+        RedrawOCPlot(state, view);
         const auto line = OpsOf(view.drawing, DrawKind::kLine, kBlue);
         ASSERT_EQ(line.size(), 1u) << c.what;
         EXPECT_NEAR(line[0].from.x, c.from.x, 0.01) << c.what;
@@ -216,13 +200,13 @@ TEST(DrawOCAxesTest, AxesWithoutASpanSpanOneUnit) {
     for (const auto& c : cases) {
         SharedState state = ComputedState(c.times, c.period);
         FakeOCView view;
-        Redraw(state, view);
+        RedrawOCPlot(state, view);
         EXPECT_TRUE(AllFinite(view.drawing)) << c.what;
         for (const auto& [control, top] : view.tops) {
             EXPECT_TRUE(std::isfinite(top)) << c.what;
         }
         for (const auto& [control, caption] : view.captions) {
-            EXPECT_EQ(caption.find_first_of("naNI"), std::string::npos) << c.what << ": " << caption;
+            EXPECT_EQ(caption.find_first_not_of("-0123456789."), std::string::npos) << c.what << caption;
         }
         EXPECT_EQ(OpsOf(view.drawing, DrawKind::kLine, kBlue).size(), c.line ? 1u : 0u) << c.what;
         const auto rings = OpsOf(view.drawing, DrawKind::kCircle, kRed);
@@ -235,7 +219,7 @@ TEST(DrawOCAxesTest, AxesWithoutASpanSpanOneUnit) {
     // A single observation sits in the middle of a frame one cycle wide and one day high.
     SharedState state = ComputedState({50000.0}, 0.65);
     FakeOCView view;
-    Redraw(state, view);
+    RedrawOCPlot(state, view);
     EXPECT_EQ(view.captions[OCControl::kLabel1], "0.4");
     EXPECT_EQ(view.captions[OCControl::kLabel2], "-0.4");
     EXPECT_EQ(view.captions[OCControl::kText1], "0.00000");
@@ -249,7 +233,7 @@ TEST(DrawOCAxesTest, SmallWindowsGetAnEmptyFrameNeverANegativeOne) {
         FakeOCView view;
         view.width = size[0];
         view.height = size[1];
-        Redraw(state, view);
+        RedrawOCPlot(state, view);
         EXPECT_GE(state.OCPlotWidth, 0) << size[0];
         EXPECT_GE(state.OCPlotHeight, 0) << size[1];
         EXPECT_EQ(state.OCPlotRight - state.OCPlotLeft, state.OCPlotWidth);
@@ -263,7 +247,7 @@ TEST(DrawOCAxesTest, WithoutASearchResultTheWindowIsShownEmpty) {
     FakeOCView view;
     view.tops[OCControl::kText1] = 9120;
     view.drawing.Line(1, 2, 3, 4);
-    Redraw(state, view);
+    RedrawOCPlot(state, view);
     EXPECT_EQ(view.shows, 1);
     EXPECT_TRUE(view.drawing.Ops().empty());
     EXPECT_EQ(view.tops.size(), 1u);
