@@ -5,6 +5,7 @@
 #include "ftplot/ftpointer.h"
 #include "ftplot/ftrender.h"
 #include "platform/messagebox.h"
+#include "ocdiagram/ocrender.h"
 #include "state/numbertext.h"
 #include "ui/application.h"
 
@@ -82,6 +83,7 @@ void frmPlot_FT::BuildControls() {
     Command1.OnClick([this] { Command1_Click(); });
     Command3.OnClick([this] { Command3_Click(); });
     Command4.OnClick([this] { Command4_Click(); });
+    Command2.OnClick([this] { Command2_Click(); });
     SetTabOrder({&Text1, &Command1, &Command2, &Command3, &Command4});
 }
 
@@ -151,7 +153,9 @@ void frmPlot_FT::Form_MouseMove(int /*button*/, float x, float y) {
 }
 
 void frmPlot_FT::Form_MouseDown(int button, float x, float y) {
-    if (button == kRightButton) {
+    if (button == kLeftButton) {
+        LeftClick(x, y);
+    } else if (button == kRightButton) {
         ZoomClick(x, y);
     }
 }
@@ -186,6 +190,19 @@ void frmPlot_FT::ZoomClick(float x, float y) {
         RedrawFTPlot(state_, *this);
     }
     state_.ZoomFirstPending = ToFlag(state_.ZoomFirstPending == kFalse);
+}
+
+void frmPlot_FT::Command2_Click() {
+    state_.TrialPeriod = ReadLeadingNumber(Text1.Text());
+    UpdateOCDiagram(state_, app_.PlotOCView());
+}
+
+void frmPlot_FT::LeftClick(float x, float y) {
+    if (state_.FTComputed == kFalse || !IsInsidePlot(state_, x, y, FrameLines::kInside)) {
+        return;
+    }
+    state_.TrialPeriod = state_.TwoPi / PointerOmega(state_, x);
+    UpdateOCDiagram(state_, app_.PlotOCView());
 }
 
 void frmPlot_FT::Form_Load() {

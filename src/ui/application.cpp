@@ -7,12 +7,14 @@
 #include "input/minimareader.h"
 #include "ui/frmabout.h"
 #include "ui/frmhelp.h"
+#include "ocdiagram/frmplot_ocdiag.h"
 #include "ui/frmmain.h"
 
 namespace quorix {
 
 Application::Application()
     : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
+      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(*this); }),
       aliasList_([this] { return std::make_unique<frmList_Aliases>(*this); }),
       help_([this] { return std::make_unique<frmHelp>(state_); }), about_([this] {
           return std::make_unique<frmAbout>([this] { RedrawFTPlotWithoutMarks(state_, plotFT_); });
@@ -66,6 +68,10 @@ void Application::ShowFourierHelp() {
 
 void Application::ShowAbout() {
     About().Show();
+}
+
+frmPlot_OCdiag& Application::PlotOC() {
+    return plotOC_.Get();
 }
 
 } // namespace quorix

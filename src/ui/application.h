@@ -2,6 +2,7 @@
 
 #include "aliases/aliaslistview.h"
 #include "ftplot/ftplotview.h"
+#include "ocdiagram/ocplotview.h"
 #include "state/sharedstate.h"
 #include "ui/windowslot.h"
 
@@ -15,6 +16,7 @@ class frmHelp;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
+class frmPlot_OCdiag;
 
 // The program: owns the shared state and every window. Each result window is created on first use
 // and knows three states: not loaded, loaded but hidden, shown.
@@ -37,6 +39,11 @@ public:
     [[nodiscard]] bool IsPlotFTLoaded() const { return plotFT_.IsLoaded(); }
     // The FT plot as the routines that bring it up reach it: loaded only when first touched.
     [[nodiscard]] LazyView<FTPlotView>& PlotFTView() { return plotFT_; }
+    // The O-C window, loaded (not shown) when it is not loaded yet.
+    [[nodiscard]] frmPlot_OCdiag& PlotOC();
+    [[nodiscard]] bool IsPlotOCLoaded() const { return plotOC_.IsLoaded(); }
+    // The O-C window as the routines that bring it up reach it: loaded only when first touched.
+    [[nodiscard]] LazyView<OCPlotView>& PlotOCView() { return plotOC_; }
     // The alias list window, loaded (not shown) when it is not loaded yet.
     [[nodiscard]] frmList_Aliases& ListAliases();
     [[nodiscard]] bool IsListAliasesLoaded() const { return aliasList_.IsLoaded(); }
@@ -59,6 +66,7 @@ private:
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;
     WindowSlot<frmPlot_FT, FTPlotView> plotFT_;
+    WindowSlot<frmPlot_OCdiag, OCPlotView> plotOC_;
     WindowSlot<frmList_Aliases, AliasListView> aliasList_;
     WindowSlot<frmHelp> help_;
     WindowSlot<frmAbout> about_;

@@ -3,6 +3,7 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
+#include "ocdiagram/frmplot_ocdiag.h"
 #include "platform/messagebox.h"
 #include "platform/textfile.h"
 #include "state/settingsfile.h"
@@ -189,7 +190,7 @@ void frmMain::WriteSettingsOnClose() {
     StoreCurrentPlacement(app_.IsPlotFTLoaded() ? &app_.PlotFT() : nullptr, state.FTWinTop, state.FTWinLeft,
                           state.FTWinHeight, state.FTWinWidth);
     if (state.FTComputed != kFalse) {
-        const Form* plotOC = nullptr; // the O-C window if it is loaded; this build has none yet
+        const Form* plotOC = app_.IsPlotOCLoaded() ? &app_.PlotOC() : nullptr;
         StoreCurrentPlacement(plotOC, state.OCWinTop, state.OCWinLeft, state.OCWinHeight, state.OCWinWidth);
     }
     WriteSettings(SettingsFileLines(state, Top(), Left(), PeriodLine::kSecondField));
