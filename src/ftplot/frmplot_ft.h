@@ -3,6 +3,7 @@
 #include "ftplot/ftplotview.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "printing/printhandlers.h"
 #include "state/sharedstate.h"
 
 #include <map>
@@ -41,6 +42,8 @@ public:
     CommandButton Command1, Command2, Command3, Command4;
 
     void Command1_Click();
+    void mPrintSetup_Click() { PlotPrintSetup(*this); }
+    void mPrint_Click() { PlotPrint(*this, state_); }
     void mExit_Click() { Hide(); }
 
 protected:
