@@ -68,19 +68,19 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
     const QRectF area(0, 0, size.width() * scale, size.height() * scale);
     painter.save();
     painter.translate(page.topLeft());
-    // What lies beyond the client area, such as a control placed past its edge, is not printed,
-    // as it is not seen.
     painter.setClipRect(area);
     painter.fillRect(area, surface.palette().color(QPalette::Window));
     PaintDisplayList(painter, surface.Drawing(), scale / TwipsPerPixel(),
                      Magnified(surface.font(), scale * screenDpi / painter.device()->logicalDpiY()));
     painter.scale(scale, scale);
     for (QWidget* child : surface.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isVisibleTo(&surface)) {
+        // Only the part of a control inside the client area is seen, and only that is printed.
+        const QRect seen = child->geometry().intersected(surface.rect()).translated(-child->pos());
+        if (child->isVisibleTo(&surface) && !seen.isEmpty()) {
             // Rendered straight onto a printer, a widget becomes a bitmap; recorded as a picture
             // first, its text and lines reach the page as text and lines.
             QPicture picture;
-            child->render(&picture, QPoint(), QRegion(),
+            child->render(&picture, QPoint(), QRegion(seen),
                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
             // A picture plays back at the device's resolution; it was recorded at the screen's.
             const double playback =
