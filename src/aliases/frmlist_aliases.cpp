@@ -1,6 +1,7 @@
 #include "aliases/frmlist_aliases.h"
 
 #include "aliases/aliaslist.h"
+#include "printing/printlayout.h"
 #include "ui/application.h"
 
 #include <QMenu>
@@ -26,8 +27,8 @@ frmList_Aliases::frmList_Aliases(Application& app) : state_(app.State()) {
 
 void frmList_Aliases::BuildMenus() {
     QMenu* file = AddMenu("File");
-    APrint_Setup = AddMenuItem(file, "Print Setup ...", [] {});
-    Aprint = AddMenuItem(file, "Print", [] {});
+    APrint_Setup = AddMenuItem(file, kAliasPrintMenu.setup, [this] { APrint_Setup_Click(); });
+    Aprint = AddMenuItem(file, kAliasPrintMenu.print, [this] { Aprint_Click(); });
     AddMenuSeparator(file);
     Aexit = AddMenuItem(file, "Exit", [this] { Aexit_Click(); });
 }

@@ -3,6 +3,7 @@
 #include "aliases/aliaslistview.h"
 #include "platform/form.h"
 #include "platform/lazyview.h"
+#include "printing/printhandlers.h"
 #include "state/sharedstate.h"
 
 class QAction;
@@ -28,6 +29,8 @@ public:
     QAction* Aprint = nullptr;
     QAction* Aexit = nullptr;
 
+    void APrint_Setup_Click() { ListPrintSetup(*this, state_); }
+    void Aprint_Click() { ListPrint(state_); }
     void Aexit_Click() { Hide(); }
 
 protected:

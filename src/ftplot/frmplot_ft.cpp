@@ -6,6 +6,7 @@
 #include "ftplot/ftrender.h"
 #include "platform/messagebox.h"
 #include "ocdiagram/ocrender.h"
+#include "printing/printlayout.h"
 #include "state/numbertext.h"
 #include "ui/application.h"
 
@@ -89,8 +90,8 @@ void frmPlot_FT::BuildControls() {
 
 void frmPlot_FT::BuildMenus() {
     QMenu* file = AddMenu("&File");
-    AddMenuItem(file, "Print Setup ...", [] {});
-    AddMenuItem(file, "Print", [] {});
+    AddMenuItem(file, kFTPrintMenu.setup, [this] { mPrintSetup_Click(); });
+    AddMenuItem(file, kFTPrintMenu.print, [this] { mPrint_Click(); });
     AddMenuSeparator(file);
     AddMenuItem(file, "E&xit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("&Help");

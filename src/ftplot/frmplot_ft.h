@@ -3,6 +3,7 @@
 #include "ftplot/ftplotview.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "printing/printhandlers.h"
 #include "state/sharedstate.h"
 
 #include <map>
@@ -44,6 +45,8 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void mPrintSetup_Click() { PlotPrintSetup(*this); }
+    void mPrint_Click() { PlotPrint(*this, state_); }
     void mExit_Click() { Hide(); }
     QAction* HelpFourier = nullptr;
     QAction* About = nullptr;

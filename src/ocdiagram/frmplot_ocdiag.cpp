@@ -1,6 +1,7 @@
 #include "ocdiagram/frmplot_ocdiag.h"
 
 #include "ocdiagram/ocrender.h"
+#include "printing/printlayout.h"
 #include "ui/application.h"
 
 #include <QApplication>
@@ -75,8 +76,8 @@ void frmPlot_OCdiag::BuildControls() {
 
 void frmPlot_OCdiag::BuildMenus() {
     QMenu* file = AddMenu("File");
-    mPrinterSetup = AddMenuItem(file, "Printer Setup ...", [] {});
-    mPrint = AddMenuItem(file, "Print", [] {});
+    mPrinterSetup = AddMenuItem(file, kOCPrintMenu.setup, [this] { mPrinterSetup_Click(); });
+    mPrint = AddMenuItem(file, kOCPrintMenu.print, [this] { mPrint_Click(); });
     AddMenuSeparator(file);
     AddMenuItem(file, "Exit", [this] { mExit_Click(); });
 }

@@ -3,6 +3,7 @@
 #include "ocdiagram/ocplotview.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "printing/printhandlers.h"
 #include "state/sharedstate.h"
 
 #include <map>
@@ -42,6 +43,8 @@ public:
     QAction* mPrint = nullptr;
 
     void Command1_Click();
+    void mPrinterSetup_Click() { PlotPrintSetup(*this); }
+    void mPrint_Click() { PlotPrint(*this, state_); }
     void mExit_Click() { Hide(); }
 
 protected:

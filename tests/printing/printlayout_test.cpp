@@ -1,0 +1,64 @@
+#include "printing/printlayout.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace quorix {
+namespace {
+
+TEST(PrintLayoutTest, TheListStandsFiveLinesDownAndNineteenSpacesIn) {
+    const std::array<std::string, 3> lines{" For Trial Period = 0.500000", "", "  0.333333"};
+    const auto printed = AliasPrintLines(lines);
+    ASSERT_EQ(printed.size(), 8u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(printed[i], "");
+    }
+    EXPECT_EQ(printed[5], std::string(20, ' ') + "For Trial Period = 0.500000");
+    EXPECT_EQ(printed[6], std::string(19, ' '));
+    EXPECT_EQ(printed[7], std::string(19, ' ') + "  0.333333");
+    EXPECT_EQ(AliasPrintLines({}).size(), 5u) << "an empty list still feeds the five lines";
+}
+
+TEST(PrintLayoutTest, TheListIsLinesOneToTheCountHeldToTheTable) {
+    SharedState state;
+    for (int i = 0; i <= kMaxAliasLines; ++i) {
+        state.AliasLines[i] = "line " + std::to_string(i);
+    }
+    const struct {
+        int count;
+        std::size_t expected;
+    } cases[] = {{0, 0}, {3, 3}, {kMaxAliasLines, kMaxAliasLines}, {-4, 0}, {500, kMaxAliasLines}};
+    for (const auto& c : cases) {
+        state.AliasLineCount = static_cast<std::int16_t>(c.count);
+        const auto lines = AliasLineSpan(state);
+        ASSERT_EQ(lines.size(), c.expected) << c.count;
+        if (!lines.empty()) {
+            EXPECT_EQ(lines.front(), "line 1") << "entry 0 is not a line";
+            EXPECT_EQ(lines.back(), "line " + std::to_string(c.expected));
+        }
+    }
+}
+
+TEST(PrintLayoutTest, ThePrinterNamedIsTheLastWhoseUpperCaseMatches) {
+    const std::vector<std::string> names{"Office", "laser", "LASER", "Print to File (PDF)", "Laser"};
+    const struct {
+        std::string wanted;
+        std::optional<std::size_t> found;
+    } cases[] = {
+        {"LASER", 4},             // three match: the last wins
+        {"OFFICE", 0},            // found in any case
+        {"Office", std::nullopt}, // the name searched for is compared as given, in upper case
+        {"PRINT TO FILE (PDF)", 3},
+        {"", std::nullopt},
+        {"LASERJET", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LastPrinterNamed(names, c.wanted), c.found) << c.wanted;
+    }
+    EXPECT_EQ(LastPrinterNamed({}, "LASER"), std::nullopt);
+    EXPECT_EQ(UpperCase("Print to File (pdf) 2"), "PRINT TO FILE (PDF) 2");
+}
+
+} // namespace
+} // namespace quorix
