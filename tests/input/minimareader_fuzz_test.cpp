@@ -1,6 +1,6 @@
 #include "input/minimareader.h"
 
-#include "input/recordingwindow.h"
+#include "support/recordingwindow.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace quorix {
 namespace {
+
+using testing::RecordingWindow;
 
 // What a load may change, so a failed one can be shown to have changed none of it.
 struct Observations {

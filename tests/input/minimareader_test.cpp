@@ -1,6 +1,6 @@
 #include "input/minimareader.h"
 
-#include "input/recordingwindow.h"
+#include "support/recordingwindow.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 
 namespace quorix {
 namespace {
+
+using testing::RecordingWindow;
 
 const char* const kFirstLineMessage = "Faulty data or not a text file.  Please try again.";
 const char* const kValueMessage = "Faulty data, or not a text file.  Please try again.";
