@@ -46,7 +46,7 @@ TEST(ParseMinimaTest, EveryKindOfTextGivesItsOutcome) {
     const std::string longest = "52345.1" + std::string(32760, ' '); // 32767 characters
     const auto between = [](const char* field) { return "52345.1\r\n"s + field + "\r\n52347.1\r\n"; };
     const std::pair<std::string, const char*> cases[] = {
-        // At most 500 records, refused before a 501st is read; 1 + up to 5 fields per record.
+        // At most 500 records, refused as a 501st begins; 1 + up to 5 fields per record.
         {Lines(500), "count 500"},
         {Lines(501), "error 9"},
         {Lines(500, "52345.5,1") + "52346.5", "error 9"},
