@@ -1,5 +1,6 @@
 #include "platform/filelists.h"
 
+#include "support/listitems.h"
 #include "support/tempfolder.h"
 
 #include <QDir>
@@ -8,39 +9,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace quorix {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A double click as the window system delivers it: press, release, double-click press, release.
-void DoubleClick(QListWidget* list, int row) {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-template <typename List> std::vector<std::string> Items(const List& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        items.push_back(list.Item(i));
-    }
-    return items;
-}
+using testing::Items;
 
 TEST(DriveListTest, OffersTheRootAndRealVolumesAndFindsTheVolumeOfAPath) {
+    // Memory and container file systems and the system's own folders are no volumes; removable media
+    // under /run/media are, and each mount point counts once, without a closing "/".
     const std::vector<MountEntry> mounts = {{"/", "ext4"},
-                                            {"/proc", "proc"},
-                                            {"/sys/fs/cgroup/cpu", "cgroup"},
-                                            {"/run/user/1", "tmpfs"},
                                             {"/mnt/ram", "tmpfs"},
-                                            {"/snap/core/17", "squashfs"},
                                             {"/boot/efi", "vfat"},
-                                            {"/etc/hosts", "ext4"},
-                                            {"/media/anna/USB STICK", "vfat"},
                                             {"/home", "ext4"},
+                                            {"/media/anna/USB STICK", "vfat"},
                                             {"/run/media/anna/Disk", "exfat"},
                                             {"/mnt/archive/", "nfs4"},
                                             {"/home", "ext4"}};
@@ -64,37 +49,56 @@ TEST(DriveListTest, OffersTheRootAndRealVolumesAndFindsTheVolumeOfAPath) {
 }
 
 TEST(FilePatternTest, MatchesAsTheClassicTypeListsDo) {
-    EXPECT_TRUE(MatchesFilePattern("MINIMA.CSV", "*.csv")) << "letters match in either case";
-    EXPECT_FALSE(MatchesFilePattern("minima.csv.bak", "*.csv"));
-    EXPECT_TRUE(MatchesFilePattern("README", "*.*")) << "a name without extension is every file too";
-    EXPECT_TRUE(MatchesFilePattern("data", "data.*"));
-    EXPECT_FALSE(MatchesFilePattern("database", "data.*"));
-    EXPECT_TRUE(MatchesFilePattern("b.dat", "*.txt; *.dat"));
-    EXPECT_FALSE(MatchesFilePattern("r12.txt", "r?.txt"));
-    EXPECT_TRUE(MatchesFilePattern("Zeiten Ä.TXT", "*.txt"));
+    // Letters match in either case, and a pattern ending in ".*" takes names without extension too.
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"MINIMA.CSV", "*.csv", true}, {"minima.csv.bak", "*.csv", false}, {"README", "*.*", true},
+        {"data", "data.*", true},      {"database", "data.*", false},      {"b.dat", "*.txt; *.dat", true},
+        {"r12.txt", "r?.txt", false},  {"Zeiten Ä.TXT", "*.txt", true},
+    };
+    for (const auto& [name, pattern, matches] : cases) {
+        EXPECT_EQ(MatchesFilePattern(name, pattern), matches) << name << " " << pattern;
+    }
 }
 
-TEST(FileListBoxTest, ListsMatchingFilesSortedAndReportsClicksPressesAndDoubleClicks) {
+// A click on a row as the user makes it; a double click as the window system delivers it: press,
+// release, double-click press, release.
+void Click(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+void DoubleClick(QListWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST(ListBoxTest, FilesMatchSortedAndReportPressesFoldersShowTheirPathAndOpen) {
     testing::TempFolder temp;
-    for (const char* name : {"b.txt", "A.TXT", "c.csv", "Ärger.txt", "a b.txt", ".hidden.txt", "notes"}) {
-        temp.Write(name, "1\n");
+    const fs::path base = temp.Path() / "Messungen ä";
+    for (const char* name : {"zeta", "Alpha", ".hidden", "folder.txt"}) {
+        fs::create_directories(base / name);
     }
-    fs::create_directory(temp.Path() / "folder.txt");
+    for (const char* name : {"b.txt", "A.TXT", "c.csv", "Ärger.txt", "a b.txt", ".hidden.txt", "notes"}) {
+        temp.Write("Messungen ä/" + std::string(name), "1\n");
+    }
     QWidget host;
     host.resize(400, 400);
     host.show();
     FileListBox files(&host);
     files.Place(0, 0, 3000, 3000);
+    DirListBox folders(&host);
+    folders.Place(3000, 0, 3000, 5000);
     EXPECT_EQ(files.Path(), QDir::currentPath().toStdString());
-    files.SetPath(temp.Path().string());
+    EXPECT_EQ(folders.Path(), QDir::currentPath().toStdString());
+
+    files.SetPath(base.string());
     EXPECT_EQ(Items(files),
               (std::vector<std::string>{"a b.txt", "A.TXT", "b.txt", "c.csv", "notes", "Ärger.txt"}))
         << "no folders, no hidden files, sorted without regard to case";
-    temp.Write("d.txt", "1\n");
+    temp.Write("Messungen ä/d.txt", "1\n");
     files.SetPattern("*.txt");
     EXPECT_EQ(Items(files), (std::vector<std::string>{"a b.txt", "A.TXT", "b.txt", "d.txt", "Ärger.txt"}));
     EXPECT_EQ(files.ListIndex(), -1);
-
     int clicks = 0, presses = 0, doubles = 0;
     std::string nameOnPress;
     files.OnClick([&] { ++clicks; });
@@ -103,9 +107,8 @@ TEST(FileListBoxTest, ListsMatchingFilesSortedAndReportsClicksPressesAndDoubleCl
         nameOnPress = files.FileName();
     });
     files.OnDblClick([&] { ++doubles; });
-    const QPoint second = files.List()->visualItemRect(files.List()->item(1)).center();
-    QTest::mouseClick(files.List()->viewport(), Qt::LeftButton, {}, second);
-    QTest::mouseClick(files.List()->viewport(), Qt::LeftButton, {}, second);
+    Click(files.List(), 1);
+    Click(files.List(), 1);
     EXPECT_EQ(nameOnPress, "A.TXT") << "the press is reported after the selection moved";
     EXPECT_EQ(clicks, 1) << "the second click did not move the selection";
     EXPECT_EQ(presses, 2);
@@ -115,47 +118,30 @@ TEST(FileListBoxTest, ListsMatchingFilesSortedAndReportsClicksPressesAndDoubleCl
     DoubleClick(files.List(), 0);
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(files.FileName(), "a b.txt");
-
-    files.SetPath((temp.Path() / "missing").string());
+    files.SetPath((base / "missing").string());
     EXPECT_EQ(files.ListCount(), 0) << "a folder that is not there lists nothing";
-}
 
-TEST(DirListBoxTest, ShowsThePathThenTheSubFoldersAndOpensRows) {
-    testing::TempFolder temp;
-    const fs::path base = temp.Path() / "Messungen ä";
-    for (const char* name : {"zeta", "Alpha", ".hidden"}) {
-        fs::create_directories(base / name);
-    }
-    temp.Write("Messungen ä/file.txt", "1\n");
-    QWidget host;
-    host.resize(400, 400);
-    host.show();
-    DirListBox folders(&host);
-    folders.Place(0, 0, 5000, 5000);
-    EXPECT_EQ(folders.Path(), QDir::currentPath().toStdString());
     std::vector<std::string> seen;
     folders.OnChange([&] { seen.push_back(folders.Path()); });
-
     ASSERT_TRUE(folders.SetPath(base.string()));
-    std::vector<std::string> expected{"/"};
+    std::vector<std::string> rows{"/"}; // the path from the root down, then the sub-folders
     for (fs::path reached = "/"; const auto& part : base.relative_path()) {
-        expected.push_back((reached /= part).string());
+        rows.push_back((reached /= part).string());
     }
-    const int current = static_cast<int>(expected.size()) - 1;
-    expected.push_back((base / "Alpha").string());
-    expected.push_back((base / "zeta").string());
-    EXPECT_EQ(Items(folders), expected);
+    const int current = static_cast<int>(rows.size()) - 1;
+    for (const char* name : {"Alpha", "folder.txt", "zeta"}) {
+        rows.push_back((base / name).string());
+    }
+    EXPECT_EQ(Items(folders), rows);
     EXPECT_EQ(folders.ListIndex(), current) << "the current folder is highlighted";
     EXPECT_TRUE(folders.SetPath(base.string() + "/"));
-    EXPECT_FALSE(folders.SetPath((base / "file.txt").string()));
+    EXPECT_FALSE(folders.SetPath((base / "b.txt").string()));
     EXPECT_FALSE(folders.SetPath((base / "missing").string()));
     EXPECT_EQ(seen, std::vector<std::string>{base.string()})
         << "no change, or a refused path, reports nothing";
-
     DoubleClick(folders.List(), current + 1);
     EXPECT_EQ(folders.Path(), (base / "Alpha").string());
-    QTest::mouseClick(folders.List()->viewport(), Qt::LeftButton, {},
-                      folders.List()->visualItemRect(folders.List()->item(current)).center());
+    Click(folders.List(), current);
     EXPECT_EQ(seen.size(), 2u) << "a single click only highlights";
     QTest::keyClick(folders.List(), Qt::Key_Return);
     EXPECT_EQ(folders.Path(), base.string()) << "Enter opens the highlighted row";

@@ -6,59 +6,46 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace quorix {
 namespace {
 
-TEST(DisplayListTest, PenLinesBecomeOnePolylinePerColour) {
-    DisplayList list;
-    list.SetForeColor(Rgb(0, 0, 255));
-    list.PSet(500, 100);
-    for (int i = 1; i <= 1000; ++i) {
-        list.LineTo(500.0f + i, 100.0f + (i % 7));
-    }
-    ASSERT_EQ(list.Ops().size(), 2u);
-    EXPECT_EQ(list.Ops()[1].kind, DrawKind::kPolyline);
-    EXPECT_EQ(list.Ops()[1].pointCount, 1001u);
-    list.SetForeColor(Rgb(255, 0, 0));
-    list.LineTo(0, 0);
-    EXPECT_EQ(list.Ops().size(), 3u) << "a new colour starts a new polyline";
-    list.Line(1, 2, 3, 4);
-    EXPECT_EQ(list.Pen(), (TwipPoint{3, 4}));
-    list.Cls();
-    EXPECT_TRUE(list.Ops().empty());
-    EXPECT_TRUE(list.Points().empty());
-    EXPECT_EQ(list.Pen(), (TwipPoint{0, 0}));
-}
-
-TEST(SurfaceTest, PaintsTheDisplayListAtTwipPositions) {
+TEST(SurfaceTest, PaintsTheDisplayListAtTwipPositionsEachPartInItsColour) {
     Surface surface;
     surface.resize(400, 300);
     surface.SetBackColor(Rgb(224, 224, 224));
     const float tpp = static_cast<float>(TwipsPerPixel());
     DisplayList& drawing = surface.EditDrawing();
     drawing.SetForeColor(Rgb(0, 0, 255));
-    drawing.Line(10 * tpp, 20 * tpp, 200 * tpp, 20 * tpp);
+    drawing.PSet(10 * tpp, 20 * tpp);
+    drawing.LineTo(200 * tpp, 20 * tpp);
     drawing.SetForeColor(Rgb(255, 0, 0));
-    drawing.PSet(50 * tpp, 100 * tpp);
-    drawing.LineTo(50 * tpp, 150 * tpp);
+    drawing.LineTo(200 * tpp, 150 * tpp); // a new colour starts a new line at the pen
+    drawing.Line(250 * tpp, 20 * tpp, 350 * tpp, 20 * tpp);
+    drawing.LineTo(350 * tpp, 80 * tpp); // on from the end of the last line
     drawing.Circle(300 * tpp, 150 * tpp, 20 * tpp);
     drawing.Print("W", surface.TextLineHeight());
     const QImage image = surface.Snapshot();
-    EXPECT_EQ(image.pixelColor(100, 20), QColor(0, 0, 255));
-    EXPECT_EQ(image.pixelColor(100, 21), QColor(224, 224, 224));
-    EXPECT_EQ(image.pixelColor(50, 120), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(320, 150), QColor(255, 0, 0)) << "the circle's right edge";
-    EXPECT_EQ(image.pixelColor(300, 150), QColor(224, 224, 224)) << "an outline only";
-    EXPECT_EQ(image.pixelColor(200, 250), QColor(224, 224, 224));
+    const QColor blue(0, 0, 255), red(255, 0, 0), back(224, 224, 224);
+    const std::tuple<int, int, QColor> pixels[] = {
+        {100, 20, blue}, {100, 21, back}, {200, 100, red},  {300, 20, red},
+        {350, 50, red},  {320, 150, red}, {300, 150, back}, {200, 250, back},
+    };
+    for (const auto& [x, y, colour] : pixels) {
+        EXPECT_EQ(image.pixelColor(x, y), colour) << x << ", " << y;
+    }
     bool textInk = false;
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 10; ++x) {
-            textInk |= image.pixelColor(x, y) == QColor(255, 0, 0);
+            textInk |= image.pixelColor(x, y) == red;
         }
     }
     EXPECT_TRUE(textInk) << "text starts at the top-left corner";
+    drawing.Cls();
+    EXPECT_TRUE(drawing.Ops().empty());
+    EXPECT_EQ(drawing.Pen(), (TwipPoint{0, 0}));
 }
 
 TEST(SurfaceTest, DenseCurveMissesNoPixelOfEverySegment) {
@@ -97,14 +84,6 @@ TEST(SurfaceTest, DenseCurveMissesNoPixelOfEverySegment) {
     EXPECT_GT(drawn, 10000);
     EXPECT_EQ(missing, 0);
     EXPECT_LE(extra, drawn / 2000) << "at most a segment end pixel here and there";
-}
-
-TEST(SurfaceTest, PointerShapes) {
-    Surface surface;
-    surface.SetMousePointer(MousePointer::kCrossHair);
-    EXPECT_EQ(surface.cursor().shape(), Qt::CrossCursor);
-    surface.SetMousePointer(MousePointer::kArrow);
-    EXPECT_EQ(surface.cursor().shape(), Qt::ArrowCursor);
 }
 
 } // namespace
