@@ -56,10 +56,7 @@ void frmList_Aliases::ShowAliasLines() {
 
 void frmList_Aliases::Form_Load() {
     state_.AliasWinLoading = kTrue;
-    SetTop(state_.AliasWinTop);
-    SetLeft(state_.AliasWinLeft);
-    SetHeight(state_.AliasWinHeight);
-    SetWidth(state_.AliasWinWidth);
+    ApplyPlacement(state_.AliasWinTop, state_.AliasWinLeft, state_.AliasWinHeight, state_.AliasWinWidth);
     state_.AliasWinLoading = kFalse;
 }
 

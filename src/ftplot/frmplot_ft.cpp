@@ -210,10 +210,7 @@ void frmPlot_FT::Form_Load() {
     SetCaption(state_.DataFileName);
     SetMousePointer(MousePointer::kArrow);
     state_.ZoomFirstPending = kTrue;
-    SetTop(state_.FTWinTop);
-    SetLeft(state_.FTWinLeft);
-    SetHeight(state_.FTWinHeight);
-    SetWidth(state_.FTWinWidth);
+    ApplyPlacement(state_.FTWinTop, state_.FTWinLeft, state_.FTWinHeight, state_.FTWinWidth);
 }
 
 void frmPlot_FT::RememberPlacement() {

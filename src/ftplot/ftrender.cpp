@@ -17,10 +17,6 @@ constexpr int kTickLength = 100;
 constexpr int kTopMarkLength = 900;
 constexpr int kBottomMarkLength = 300;
 
-std::int16_t Int16(int value) {
-    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-}
-
 bool ShowsFullView(const SharedState& state) {
     return state.ViewStartIndex == 1 && state.ViewEndIndex == state.CompletedStepCount &&
            state.ViewOmegaStart == state.FullOmegaStart && state.ViewOmegaEnd == state.FullOmegaEnd;
@@ -103,11 +99,11 @@ void ComputeFTGeometry(SharedState& state, double windowWidth, double windowHeig
     state.FTWinWidth = RoundClampInt16(windowWidth);
     state.FTWinHeight = RoundClampInt16(windowHeight);
     state.PlotLeft = 500;
-    state.PlotRight = Int16(state.FTWinWidth - 415);
-    state.PlotWidth = Int16(state.FTWinWidth - 915);
+    state.PlotRight = RoundClampInt16(state.FTWinWidth - 415);
+    state.PlotWidth = RoundClampInt16(state.FTWinWidth - 915);
     state.PlotTop = 242;
-    state.PlotBottom = Int16(state.FTWinHeight - 1850);
-    state.PlotHeight = Int16(state.FTWinHeight - 2092);
+    state.PlotBottom = RoundClampInt16(state.FTWinHeight - 1850);
+    state.PlotHeight = RoundClampInt16(state.FTWinHeight - 2092);
     state.ControlsOffset = 1000;
 }
 

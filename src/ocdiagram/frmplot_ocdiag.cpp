@@ -93,10 +93,7 @@ void frmPlot_OCdiag::Command1_Click() {
 
 void frmPlot_OCdiag::Form_Load() {
     state_.OCWinLoading = kTrue;
-    SetTop(state_.OCWinTop);
-    SetLeft(state_.OCWinLeft);
-    SetHeight(state_.OCWinHeight);
-    SetWidth(state_.OCWinWidth);
+    ApplyPlacement(state_.OCWinTop, state_.OCWinLeft, state_.OCWinHeight, state_.OCWinWidth);
 }
 
 void frmPlot_OCdiag::RememberPlacement() {

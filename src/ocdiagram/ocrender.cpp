@@ -26,10 +26,6 @@ constexpr double kMaxGridLines = 50;
 // Grid lines are counted in steps from 0: values this many steps away cannot be labelled sensibly.
 constexpr double kMaxStepIndex = 1e9;
 
-std::int16_t Int16(int value) {
-    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-}
-
 bool IsUsableSpan(double low, double high, double span) {
     if (!(std::isfinite(span) && span > 0)) {
         return false;
@@ -206,10 +202,11 @@ void ComputeOCGeometry(SharedState& state, double windowWidth, double windowHeig
     state.OCWinHeight = RoundClampInt16(windowHeight);
     state.OCPlotLeft = 900;
     state.OCPlotTop = 242;
-    state.OCPlotRight = Int16(std::max(state.OCWinWidth - 415, static_cast<int>(state.OCPlotLeft)));
-    state.OCPlotBottom = Int16(std::max(state.OCWinHeight - 1350, static_cast<int>(state.OCPlotTop)));
-    state.OCPlotWidth = Int16(state.OCPlotRight - state.OCPlotLeft);
-    state.OCPlotHeight = Int16(state.OCPlotBottom - state.OCPlotTop);
+    state.OCPlotRight = RoundClampInt16(std::max(state.OCWinWidth - 415, static_cast<int>(state.OCPlotLeft)));
+    state.OCPlotBottom =
+        RoundClampInt16(std::max(state.OCWinHeight - 1350, static_cast<int>(state.OCPlotTop)));
+    state.OCPlotWidth = RoundClampInt16(state.OCPlotRight - state.OCPlotLeft);
+    state.OCPlotHeight = RoundClampInt16(state.OCPlotBottom - state.OCPlotTop);
 }
 
 void DrawOCAxes(SharedState& state, LazyView<OCPlotView>& window) {

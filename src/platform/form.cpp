@@ -91,6 +91,13 @@ void Form::StorePlacement(std::int16_t& top, std::int16_t& left, std::int16_t& h
     width = RoundClampInt16(Width());
 }
 
+void Form::ApplyPlacement(double top, double left, double height, double width) {
+    SetTop(top);
+    SetLeft(left);
+    SetHeight(height);
+    SetWidth(width);
+}
+
 void Form::SetCaption(const std::string& caption) {
     setWindowTitle(ToQString(caption));
 }

@@ -41,6 +41,8 @@ public:
     // to even) and held to the 16-bit range of the remembered fields.
     void StorePlacement(std::int16_t& top, std::int16_t& left, std::int16_t& height,
                         std::int16_t& width) const;
+    // Takes a remembered place back: top, left, height, width, in this order, each set at once.
+    void ApplyPlacement(double top, double left, double height, double width);
 
     void SetCaption(const std::string& caption);
     [[nodiscard]] std::string Caption() const;
