@@ -51,84 +51,55 @@ protected:
     Application app;
 };
 
-TEST_F(MainWindowTest, StartsWithItsDesignAndItsButtonsWork) {
-    EXPECT_EQ(Main().Caption(), "Period Search Software");
-    EXPECT_DOUBLE_EQ(Main().Top(), 5100);
-    EXPECT_DOUBLE_EQ(Main().Width(), 6570);
-    EXPECT_FALSE(Main().Command2.Enabled());
-    EXPECT_EQ(Main().Label6.Caption(), "My Filename");
-    EXPECT_EQ(State().ErrorMessages[53], "Error: File not found.");
-    EXPECT_FALSE(app.IsPlotFTLoaded());
-    EXPECT_FALSE(app.OpenFileDialog().IsShown()) << "the dialog is created hidden";
-
+TEST_F(MainWindowTest, DefaultsResetThePeriodsAndOpenShowsTheDialogBesideIt) {
+    EXPECT_FALSE(Main().Command2.Enabled()) << "nothing to compute before a load";
+    Main().Text1.SetText("7");
     Main().Text3.SetText("5000");
     QTest::mouseClick(Main().Command4.Button(), Qt::LeftButton);
     EXPECT_EQ(Main().Text1.Text(), "0.2") << "not the design-time 0.20";
     EXPECT_EQ(Main().Text2.Text(), "1.2");
     EXPECT_EQ(Main().Text3.Text(), "5000") << "the steps are not reset";
-
+    EXPECT_FALSE(app.OpenFileDialog().IsShown()) << "the dialog is created hidden";
     Main().Command1.Button()->click();
     EXPECT_TRUE(app.OpenFileDialog().IsShown());
-    EXPECT_EQ(app.OpenFileDialog().Combo1.Text(), "*.csv");
     EXPECT_TRUE(Main().Command1.Enabled()) << "the dialog is not modal";
-
-    QTest::mouseClick(Main().Command3.Button(), Qt::LeftButton);
-    EXPECT_EQ(ends.Requests(), 1) << "Quit ends at once";
 }
 
-TEST_F(MainWindowTest, LoadComputeAgainWithFewerStepsThenARejectedEntry) {
+TEST_F(MainWindowTest, LoadComputeCloseThePlotAndRecomputeWithRejectedEntriesBetween) {
     OpenExample("algol_type_hjd.txt");
     EXPECT_EQ(Main().Label6.Caption(), "algol_type_hjd.txt");
     EXPECT_EQ(Main().Label8.Caption(), " 60");
-    EXPECT_TRUE(Main().Command2.Enabled());
+    Main().Text2.SetText("abc");
+    Compute();
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"Maximum period must be between 0.05 and 100 days."});
+    EXPECT_TRUE(app.PlotFT().IsShown());
+    EXPECT_EQ(app.PlotFT().DrawingSurface().Drawing().Ops().size(), 4u) << "the bare frame before any search";
+    messages.Clear();
+    Main().Text2.SetText("1.2");
     Compute();
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(Main().Text4.Text().substr(0, 4), ".652");
-    frmPlot_FT& plot = app.PlotFT();
-    EXPECT_TRUE(plot.IsShown());
-    EXPECT_EQ(plot.Caption(), "algol_type_hjd.txt");
-    EXPECT_DOUBLE_EQ(plot.Left(), 50);
-    EXPECT_DOUBLE_EQ(plot.Height(), 5055);
-    EXPECT_EQ(PolylinePoints(), 100000);
-    EXPECT_EQ(plot.CaptionOf(FTControl::kLabel1), "1.0");
-    EXPECT_TRUE(Main().Command1.Enabled() && Main().Command2.Enabled() && Main().Command3.Enabled());
-
-    Main().Text3.SetText("1000");
-    Compute();
-    EXPECT_EQ(State().ViewEndIndex, 1000);
-    EXPECT_EQ(PolylinePoints(), 1000) << "nothing of the longer grid is drawn";
-
-    Main().Text1.SetText("0.01");
-    Compute();
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0], "Minimum period must be between 0.05 and 100 days.");
-    EXPECT_EQ(PolylinePoints(), 1000) << "the previous plot stays";
-    EXPECT_DOUBLE_EQ(State().PeriodMin, 0.01);
-}
-
-TEST_F(MainWindowTest, ComputeWithoutASearchShowsTheBareFrame) {
-    OpenExample("algol_type_hjd.txt");
-    Main().Text2.SetText("abc");
-    Compute();
-    EXPECT_EQ(messages.Messages().at(0), "Maximum period must be between 0.05 and 100 days.");
     EXPECT_TRUE(app.PlotFT().IsShown());
-    EXPECT_EQ(app.PlotFT().DrawingSurface().Drawing().Ops().size(), 4u);
-}
+    EXPECT_EQ(app.PlotFT().Caption(), "algol_type_hjd.txt");
+    EXPECT_EQ(PolylinePoints(), 100000);
 
-TEST_F(MainWindowTest, PlotClosedByItsFrameComesBackWhereItWas) {
-    OpenExample("algol_type_hjd.txt");
     Main().Text3.SetText("1000");
     Compute();
+    EXPECT_EQ(PolylinePoints(), 1000) << "nothing of the longer grid is drawn";
     app.PlotFT().SetWidth(12000);
     app.PlotFT().SetLeft(700);
     app.PlotFT().close();
     EXPECT_FALSE(app.IsPlotFTLoaded());
-    EXPECT_EQ(State().FTWinWidth, 12000);
-    EXPECT_EQ(State().FTWinLeft, 700);
     Compute();
-    EXPECT_DOUBLE_EQ(app.PlotFT().Width(), 12000);
+    EXPECT_DOUBLE_EQ(app.PlotFT().Width(), 12000) << "the plot comes back where it was closed";
     EXPECT_DOUBLE_EQ(app.PlotFT().Left(), 700);
-    EXPECT_EQ(PolylinePoints(), 1000);
+
+    Main().Text1.SetText("0.01");
+    Compute();
+    EXPECT_EQ(messages.Messages(),
+              std::vector<std::string>{"Minimum period must be between 0.05 and 100 days."});
+    EXPECT_EQ(PolylinePoints(), 1000) << "the previous plot stays";
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ftplot/frmplot_ft.h"
 #include "input/frmopenfile.h"
 #include "platform/messagebox.h"
-#include "state/scopedcurrentfolder.h"
 #include "state/settingsfile.h"
+#include "support/scopedcurrentfolder.h"
 #include "support/tempfolder.h"
 #include "ui/application.h"
 #include "ui/frmmain.h"
@@ -26,20 +26,13 @@ std::string Contents(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The lines of a settings file, split at their CR LF ends; a file not ended by one gets a last
-// line "<unended>" so that the comparison fails.
-Lines SettingsLines(const fs::path& folder) {
-    const std::string bytes = Contents(folder / kSettingsFileName);
-    Lines lines;
-    std::size_t start = 0;
-    for (std::size_t end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", start)) {
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
+// The bytes of a settings file holding these lines.
+std::string Bytes(const Lines& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line + "\r\n";
     }
-    if (start != bytes.size()) {
-        lines.push_back("<unended>");
-    }
-    return lines;
+    return bytes;
 }
 
 Lines Defaults(const std::string& periodLine) {
@@ -75,96 +68,66 @@ protected:
     Application app;
 };
 
-TEST_F(SettingsFileTest, EndingAtOnceWritesTheDefaults) {
-    Main().close();
-    EXPECT_EQ(SettingsLines(start.Path()), Defaults(",0.2")) << "closing writes an empty field first";
-    EXPECT_EQ(ends.Requests(), 1);
-    Main().mExit->trigger();
-    EXPECT_EQ(SettingsLines(start.Path()), Defaults("0.2")) << "File > Exit writes the value alone";
-    EXPECT_EQ(ends.Requests(), 2);
-    EXPECT_TRUE(messages.Messages().empty());
-}
-
-TEST_F(SettingsFileTest, LandsInTheDataFolderAfterALoad) {
-    const fs::path data = OpenCopyOfExample();
-    ASSERT_TRUE(messages.Messages().empty());
-    Main().close();
-    EXPECT_EQ(SettingsLines(data), Defaults(",0.2"));
-    EXPECT_FALSE(fs::exists(start.Path() / kSettingsFileName));
-}
-
-TEST_F(SettingsFileTest, ExitWritesTheStoredPlacesAndClosingTheCurrentOnes) {
-    const fs::path data = OpenCopyOfExample();
-    Main().Text3.SetText("1000");
-    Compute();
-    frmPlot_FT& plot = app.PlotFT();
-    plot.SetTop(300);
-    plot.SetLeft(900);
-    Main().SetLeft(2000);
-    Main().mExit->trigger();
-    Lines lines = SettingsLines(data);
-    ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[1], "2000") << "the main window is always where it stands";
-    EXPECT_EQ(lines[2], "50") << "a move alone is not stored";
-    EXPECT_EQ(lines[3], "50");
-    EXPECT_EQ(lines[14], "0.2");
-    EXPECT_EQ(lines[16], "1000");
-    Main().close();
-    lines = SettingsLines(data);
-    ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[2], "300");
-    EXPECT_EQ(lines[3], "900");
-    EXPECT_EQ(lines[4], "5055");
-    EXPECT_EQ(lines[5], "14900");
-    EXPECT_EQ(lines[14], ",0.2");
-    EXPECT_EQ(app.State().FTWinLeft, 900) << "closing reads the place into the stored fields";
-}
-
-TEST_F(SettingsFileTest, ARejectedMinimumPeriodIsStillWritten) {
-    const fs::path data = OpenCopyOfExample();
-    Main().Text1.SetText("0.01");
-    Compute();
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    Main().close();
-    const Lines lines = SettingsLines(data);
-    ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[14], ",0.01");
-    EXPECT_EQ(lines[16], "10000") << "the steps were never read";
-}
-
-TEST_F(SettingsFileTest, QuitLeavesAnOldFileUntouched) {
+TEST_F(SettingsFileTest, QuitWritesNothingAndEndingAtOnceWritesTheDefaults) {
     start.Write(kSettingsFileName, "an older file");
     QTest::mouseClick(Main().Command3.Button(), Qt::LeftButton);
     EXPECT_EQ(ends.Requests(), 1);
-    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), "an older file");
+    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), "an older file") << "Quit writes nothing";
+    Main().close();
+    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), Bytes(Defaults(",0.2")))
+        << "closing writes an empty field first";
+    Main().mExit->trigger();
+    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), Bytes(Defaults("0.2")))
+        << "File > Exit writes the value alone";
+    EXPECT_EQ(ends.Requests(), 3);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(SettingsFileTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurrentOnes) {
+    const fs::path data = OpenCopyOfExample();
+    Main().Text3.SetText("1000");
+    Compute();
+    app.PlotFT().SetTop(300);
+    app.PlotFT().SetLeft(900);
+    Main().SetLeft(2000);
+    Main().mExit->trigger();
+    Lines expected = Defaults("0.2");
+    expected[1] = "2000"; // the main window is always where it stands
+    expected[16] = "1000";
+    EXPECT_EQ(Contents(data / kSettingsFileName), Bytes(expected)) << "a move alone is not stored";
+    EXPECT_FALSE(fs::exists(start.Path() / kSettingsFileName));
+
+    Main().Text1.SetText("0.01");
+    Main().Text3.SetText("2000");
+    Compute();
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    Main().close();
+    expected[2] = "300";
+    expected[3] = "900";
+    expected[14] = ",0.01"; // rejected, but read and so written
+    EXPECT_EQ(Contents(data / kSettingsFileName), Bytes(expected))
+        << "the steps after a rejected period were never read";
+    EXPECT_EQ(app.State().FTWinLeft, 900) << "closing reads the place into the stored fields";
 }
 
 TEST_F(SettingsFileTest, AFolderThatCannotTakeTheFileEndsTheProgramQuietly) {
-    const struct {
-        const char* name;
-        void (*prepare)(const fs::path& folder);
-    } cases[] = {
-        {"a folder named like the file",
-         [](const fs::path& folder) { fs::create_directory(folder / kSettingsFileName); }},
-        {"a current folder that was removed", [](const fs::path& folder) { fs::remove(folder); }},
-    };
-    for (const auto& c : cases) {
-        const fs::path folder = start.Path() / "case";
-        fs::create_directory(folder);
-        {
-            testing::ScopedCurrentFolder inside(folder);
-            c.prepare(folder);
-            Main().Show();
-            Main().close();
-            Main().mExit->trigger();
-        }
-        EXPECT_TRUE(messages.Messages().empty()) << c.name;
-        if (fs::exists(folder)) {
-            EXPECT_TRUE(fs::is_directory(folder / kSettingsFileName)) << c.name;
-            EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << c.name;
-        }
-        fs::remove_all(folder);
+    fs::create_directory(start.Path() / kSettingsFileName);
+    start.Write(std::string(kSettingsFileName) + "/inside.txt", "kept");
+    Main().close();
+    Main().Show();
+    Main().mExit->trigger();
+    EXPECT_EQ(Contents(start.Path() / kSettingsFileName / "inside.txt"), "kept") << "a folder of that name";
+    EXPECT_EQ(std::distance(fs::directory_iterator(start.Path()), fs::directory_iterator()), 1);
+    fs::create_directory(start.Path() / "gone");
+    {
+        testing::ScopedCurrentFolder inside(start.Path() / "gone");
+        fs::remove(start.Path() / "gone");
+        Main().Show();
+        Main().close();
+        Main().Show();
+        Main().mExit->trigger();
     }
+    EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(ends.Requests(), 4) << "the program ends all the same";
 }
 
