@@ -29,7 +29,10 @@ bool ReadEntries(SharedState& state, SearchWindow& window) {
         window.ShowMessage("Maximum period must be between 0.05 and 100 days.");
         return false;
     }
-    if (!(state.PeriodMin < state.PeriodMax)) {
+    // Periods a few units of the last place apart can still give one and the same frequency, and a
+    // grid without width has nothing to search and nothing to draw.
+    if (!(state.PeriodMin < state.PeriodMax) ||
+        !(state.TwoPi / state.PeriodMax < state.TwoPi / state.PeriodMin)) {
         window.ShowMessage("Minimum period must be less than the maximum period.");
         return false;
     }

@@ -71,6 +71,8 @@ TEST(PeriodSearchTest, EntryChecksInTheirOrder) {
     EXPECT_EQ(FirstMessage("", "1", "1000"), kMinimumMessage);
     EXPECT_EQ(FirstMessage("1", "1", "1000"), kOrderMessage);
     EXPECT_EQ(FirstMessage("2", "1", "1000"), kOrderMessage);
+    // Two periods so close that they give one and the same frequency: a grid without width.
+    EXPECT_EQ(FirstMessage("0.060000000000000026", "0.060000000000000032", "1000"), kOrderMessage);
     EXPECT_EQ(FirstMessage("-5", "1", "1000"), kMinimumMessage);
     EXPECT_EQ(FirstMessage("  0.3abc", "1", "1000"), "");
     EXPECT_EQ(FirstMessage("inf", "1", "1000"), kMinimumMessage);
