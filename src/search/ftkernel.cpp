@@ -136,6 +136,24 @@ void FastValues(const FTGrid& grid, std::span<double> values) {
 
 } // namespace
 
+bool GridSearchable(const FTGrid& grid) {
+    if (grid.times.empty()) {
+        return false;
+    }
+    double offsetMax = 0;
+    for (const double time : grid.times) {
+        const double offset = std::fabs(time - grid.baseTime);
+        if (!std::isfinite(offset)) {
+            return false;
+        }
+        offsetMax = std::max(offsetMax, offset);
+    }
+    // The grid frequencies rise or fall monotonically with the index even after rounding, so the
+    // largest argument belongs to one of the two ends.
+    const double omegaMax = std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
+    return std::isfinite(omegaMax * offsetMax);
+}
+
 double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
     const double omega = GridOmega(grid, index);
     double sum = 0;
@@ -148,6 +166,9 @@ double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
 
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values) {
     FTMinimum best;
+    if (!GridSearchable(grid)) {
+        return best;
+    }
     for (std::int32_t i = 0; i <= grid.steps; ++i) {
         values[i] = LiteralFTValue(grid, i);
         if (values[i] < best.value) {
@@ -178,14 +199,27 @@ double FastFTErrorBound(const FTGrid& grid) {
 }
 
 FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values) {
+    if (!GridSearchable(grid)) {
+        return {};
+    }
+    const double bound = FastFTErrorBound(grid);
+    // Past this the fast values say nothing (the phases may even overflow when doubled): every
+    // point would be re-evaluated anyway.
+    if (!(bound < 1)) {
+        return LiteralFTKernel(grid, values);
+    }
     FastValues(grid, values);
-    const auto fastMinimum = *std::min_element(values.begin(), values.begin() + grid.steps + 1);
+    double fastMinimum = std::numeric_limits<double>::infinity();
+    for (std::int32_t i = 0; i <= grid.steps; ++i) {
+        fastMinimum = std::min(fastMinimum, values[i]);
+    }
     // Any grid point whose reference value could be the lowest lies within twice the bound of the
-    // fast minimum; evaluating those exactly in grid order finds the reference's first minimum.
-    const double threshold = fastMinimum + 2 * FastFTErrorBound(grid);
+    // fast minimum; evaluating those exactly in grid order finds the reference's first minimum. A
+    // value that is not a number is re-evaluated too, and is never the minimum.
+    const double threshold = fastMinimum + 2 * bound;
     FTMinimum best;
     for (std::int32_t i = 0; i <= grid.steps; ++i) {
-        if (values[i] <= threshold) {
+        if (!(values[i] > threshold)) {
             values[i] = LiteralFTValue(grid, i);
             if (values[i] < best.value) {
                 best = {i, values[i], GridOmega(grid, i)};

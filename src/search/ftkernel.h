@@ -22,17 +22,22 @@ struct FTMinimum {
     double omega = 0.0;
 };
 
+// Whether every phase argument omega x (t - baseTime) of the grid is a finite number (and there is
+// an observation): only then is every FT value finite. The kernels refuse other grids.
+[[nodiscard]] bool GridSearchable(const FTGrid& grid);
+
 // The FT value of one grid point exactly as the search defines it: the mean over the observations,
 // in file order, of sin^2(omega x (t - baseTime)).
 [[nodiscard]] double LiteralFTValue(const FTGrid& grid, std::int32_t index);
 
 // The reference evaluation: LiteralFTValue at every grid point, the first strict minimum taken.
-// `values` must hold steps + 1 entries.
+// `values` must hold steps + 1 entries. A grid that is not searchable gives index -1 and leaves
+// `values` untouched.
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values);
 
 // The evaluation "Compute" uses. Values agree with the reference within FastFTErrorBound; the minimum
 // (index, value and frequency) is the reference's bit for bit, and so is the stored value of every
-// grid point that could have been the minimum.
+// grid point that could have been the minimum. Refuses the same grids as the reference, the same way.
 FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values);
 
 // A proven bound on |fast - reference| for any FT value of this grid.

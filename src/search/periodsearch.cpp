@@ -12,6 +12,7 @@ namespace {
 constexpr double kShortestPeriod = 0.05;
 constexpr double kLongestPeriod = 100;
 constexpr std::int32_t kFewestSteps = 1000;
+constexpr const char* kTimesTooLarge = "The times of minima are too large to search.";
 
 bool PeriodInRange(double period) {
     return !(period < kShortestPeriod || period > kLongestPeriod);
@@ -81,11 +82,26 @@ void RunPeriodSearch(SharedState& state, SearchWindow& window) {
     if (!ReadEntries(state, window) || state.ObsCount < 1) {
         return;
     }
+    const double omegaHigh = state.TwoPi / state.PeriodMin;
+    FTGrid grid = GridOf(state);
+    grid.omegaLow = state.TwoPi / state.PeriodMax;
+    grid.omegaStep = (omegaHigh - grid.omegaLow) / state.StepCount;
+    // Times a reader takes as numbers can still be too large for a phase: refuse before anything of
+    // the last result is touched.
+    if (!GridSearchable(grid)) {
+        window.ShowMessage(kTimesTooLarge);
+        return;
+    }
     window.SetSearchButtonsEnabled(false);
-    state.OmegaLow = state.TwoPi / state.PeriodMax;
-    state.OmegaHigh = state.TwoPi / state.PeriodMin;
-    state.OmegaStep = (state.OmegaHigh - state.OmegaLow) / state.StepCount;
-    const FTMinimum best = FastFTKernel(GridOf(state), state.FTValues);
+    const FTMinimum best = FastFTKernel(grid, state.FTValues);
+    if (best.index < 0) {
+        window.ShowMessage(kTimesTooLarge);
+        window.SetSearchButtonsEnabled(true);
+        return;
+    }
+    state.OmegaLow = grid.omegaLow;
+    state.OmegaHigh = omegaHigh;
+    state.OmegaStep = grid.omegaStep;
     state.BestFT = best.value;
     state.BestOmega = best.omega;
     state.FTComputed = kTrue;

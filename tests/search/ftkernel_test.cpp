@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -86,6 +87,19 @@ TEST(FTKernelTest, AdversarialDataKeepsTheExactMinimum) {
     }
     CompareKernels(Grid(periodic, 52000.0, 0.2, 1.2, 5000));
     CompareKernels(Grid(periodic, 99999, 0.05, 100, 5000));
+}
+
+TEST(FTKernelTest, UnsearchableGridsLeaveTheValuesAlone) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> cases[] = {{1e307, 2e307}, {52345.1, inf}, {52345.1, std::nan("")}, {}};
+    for (const auto& times : cases) {
+        const FTGrid grid = Grid(times, 99999, 0.2, 1.2, 1000);
+        EXPECT_FALSE(GridSearchable(grid));
+        std::vector<double> values(1001, 0.25);
+        EXPECT_EQ(FastFTKernel(grid, values).index, -1);
+        EXPECT_EQ(LiteralFTKernel(grid, values).index, -1);
+        EXPECT_EQ(values, std::vector<double>(1001, 0.25));
+    }
 }
 
 } // namespace
