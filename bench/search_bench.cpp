@@ -31,6 +31,11 @@ struct Workload {
     }
 };
 
+// The kernel with the process's worker pool, as "Compute" runs it.
+quorix::FTMinimum FastKernel(const FTGrid& grid, std::span<double> values) {
+    return quorix::FastFTKernel(grid, values);
+}
+
 template <auto Kernel> void Run(benchmark::State& state) {
     Workload work(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), state.range(2) != 0);
     for (auto _ : state) {
@@ -48,6 +53,6 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(Run<quorix::LiteralFTKernel>)->Name("LiteralFTKernel")->Apply(Sizes);
-BENCHMARK(Run<quorix::FastFTKernel>)->Name("FastFTKernel")->Apply(Sizes);
+BENCHMARK(Run<FastKernel>)->Name("FastFTKernel")->Apply(Sizes);
 
 } // namespace

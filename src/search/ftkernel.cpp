@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <thread>
 #include <vector>
 
 namespace quorix {
@@ -115,23 +114,16 @@ void FastRange(const FTGrid& grid, std::span<double> values, std::int32_t first,
     }
 }
 
-void FastValues(const FTGrid& grid, std::span<double> values) {
+// Grid points per task: a whole number of re-seed intervals, so the values do not depend on how
+// many threads share the work.
+constexpr std::int32_t kTaskPoints = 16 * kReseedInterval;
+
+void FastValues(const FTGrid& grid, std::span<double> values, WorkerPool& pool) {
     const std::int32_t points = grid.steps + 1;
-    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    const std::int32_t perWorker =
-        (points + static_cast<std::int32_t>(workers) - 1) / static_cast<std::int32_t>(workers);
-    std::vector<std::thread> threads;
-    for (unsigned w = 1; w < workers; ++w) {
-        const std::int32_t first = static_cast<std::int32_t>(w) * perWorker;
-        const std::int32_t last = std::min(points - 1, first + perWorker - 1);
-        if (first <= last) {
-            threads.emplace_back(FastRange, std::cref(grid), values, first, last);
-        }
-    }
-    FastRange(grid, values, 0, std::min(points - 1, perWorker - 1));
-    for (auto& thread : threads) {
-        thread.join();
-    }
+    pool.Run((points + kTaskPoints - 1) / kTaskPoints, [&](std::int64_t task, unsigned) {
+        const auto first = static_cast<std::int32_t>(task * kTaskPoints);
+        FastRange(grid, values, first, std::min(points - 1, first + kTaskPoints - 1));
+    });
 }
 
 } // namespace
@@ -198,7 +190,7 @@ double FastFTErrorBound(const FTGrid& grid) {
     return 2 * (arguments + rotation + summation);
 }
 
-FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values) {
+FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool) {
     if (!GridSearchable(grid)) {
         return {};
     }
@@ -208,7 +200,7 @@ FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values) {
     if (!(bound < 1)) {
         return LiteralFTKernel(grid, values);
     }
-    FastValues(grid, values);
+    FastValues(grid, values, pool);
     double fastMinimum = std::numeric_limits<double>::infinity();
     for (std::int32_t i = 0; i <= grid.steps; ++i) {
         fastMinimum = std::min(fastMinimum, values[i]);

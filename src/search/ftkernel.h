@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/workerpool.h"
+
 #include <cstdint>
 #include <span>
 
@@ -38,7 +40,8 @@ FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values);
 // The evaluation "Compute" uses. Values agree with the reference within FastFTErrorBound; the minimum
 // (index, value and frequency) is the reference's bit for bit, and so is the stored value of every
 // grid point that could have been the minimum. Refuses the same grids as the reference, the same way.
-FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values);
+// The work is shared by the threads of `pool`; the result does not depend on how many there are.
+FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool = WorkerPool::Shared());
 
 // A proven bound on |fast - reference| for any FT value of this grid.
 [[nodiscard]] double FastFTErrorBound(const FTGrid& grid);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace quorix {
@@ -87,6 +89,34 @@ TEST(FTKernelTest, AdversarialDataKeepsTheExactMinimum) {
     }
     CompareKernels(Grid(periodic, 52000.0, 0.2, 1.2, 5000));
     CompareKernels(Grid(periodic, 99999, 0.05, 100, 5000));
+}
+
+TEST(FTKernelTest, WorkersThatCannotStartLeaveTheirWorkToTheCaller) {
+    int started = 0;
+    // Lets `allowed` threads start, then fails the way std::thread does when the system has no more.
+    auto starter = [&started](int allowed) {
+        return [&started, allowed](std::function<void()> body) {
+            if (started >= allowed) {
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            ++started;
+            return std::thread(std::move(body));
+        };
+    };
+    std::mt19937 random(5);
+    const auto times = RandomTimes(random, 40, 52000.0, 3000.0);
+    const FTGrid grid = Grid(times, times.front(), 0.2, 1.2, 60000);
+    std::vector<double> expected(60001), actual(60001);
+    const FTMinimum reference = FastFTKernel(grid, expected);
+    for (const int allowed : {0, 1}) {
+        started = 0;
+        WorkerPool pool(3, starter(allowed));
+        EXPECT_EQ(pool.Slots(), static_cast<unsigned>(allowed) + 1);
+        const FTMinimum best = FastFTKernel(grid, actual, pool);
+        EXPECT_EQ(best.index, reference.index);
+        EXPECT_EQ(best.value, reference.value);
+        EXPECT_EQ(actual, expected) << allowed << " workers";
+    }
 }
 
 TEST(FTKernelTest, UnsearchableGridsLeaveTheValuesAlone) {
