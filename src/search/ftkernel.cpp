@@ -29,12 +29,19 @@ constexpr std::size_t kGroups = 2;
 constexpr std::size_t kStride = kWidth * kGroups;
 using Lanes = double __attribute__((vector_size(kWidth * sizeof(double))));
 
+// Clones for processors with AVX2 and FMA and for any other x86-64, chosen when the program is
+// loaded; one plain build on other processors, or when QUORIX_NO_CLONES asks for it.
+#if defined(__x86_64__) && !defined(QUORIX_NO_CLONES)
+#define QUORIX_CLONES __attribute__((target_clones("arch=haswell", "default")))
+#else
+#define QUORIX_CLONES
+#endif
+
 // Sums of cos(2 omega dt) over the observations for `count` consecutive grid points, advancing every
-// phase by one step after each. Built for processors with AVX2 and FMA and for any other x86-64,
-// and chosen when the program is loaded.
-__attribute__((target_clones("arch=haswell", "default"))) void
-SumBlock(double* __restrict c, double* __restrict s, const double* __restrict cd, const double* __restrict sd,
-         std::size_t padded, int count, double* __restrict sums) {
+// phase by one step after each.
+QUORIX_CLONES void SumBlock(double* __restrict c, double* __restrict s, const double* __restrict cd,
+                            const double* __restrict sd, std::size_t padded, int count,
+                            double* __restrict sums) {
     Lanes totals[kBlock] = {};
     for (std::size_t j = 0; j < padded; j += kStride) {
         Lanes cosPhase[kGroups], sinPhase[kGroups], cosStep[kGroups], sinStep[kGroups];
