@@ -76,9 +76,10 @@ struct Scratch {
         : cosSeed(lanes), sinSeed(lanes), prev(lanes), cur(lanes), sums(kSegment + kRecurrenceSlack) {}
 };
 
-// Fast values of grid points first..last (at most kTaskPoints) into out[0..last - first].
-void FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std::int32_t first,
-              std::int32_t last, double* out) {
+// Fast values of grid points first..last (at most kTaskPoints) into out[0..last - first]; returns
+// the lowest of them, or minus infinity when one is not a number.
+double FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std::int32_t first,
+                std::int32_t last, double* out) {
     const double omega = GridOmega(grid, first);
     for (std::size_t j = 0; j < obs.count; ++j) {
         // The reference's own argument, doubled exactly.
@@ -87,6 +88,7 @@ void FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std
         scratch.sinSeed[j] = std::sin(twice);
     }
     const double scale = 0.5 / static_cast<double>(obs.count);
+    double lowest = kInfinity;
     for (std::int32_t start = first; start <= last; start += kSegment) {
         const int points = std::min(kSegment, last - start + 1);
         for (std::size_t j = 0; j < obs.count; ++j) {
@@ -101,7 +103,10 @@ void FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std
                           std::min(kTile, obs.lanes - tile), points, scratch.sums.data());
         }
         for (int k = 0; k < points; ++k) {
-            out[start - first + k] = 0.5 - scale * scratch.sums[k];
+            const double value = 0.5 - scale * scratch.sums[k];
+            out[start - first + k] = value;
+            // A non-number makes the whole task doubtful: it is then searched in full.
+            lowest = std::isnan(value) ? -kInfinity : std::min(lowest, value);
         }
         for (std::size_t j = 0; j < obs.count; ++j) {
             const double c = scratch.cosSeed[j];
@@ -110,6 +115,7 @@ void FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std
             scratch.sinSeed[j] = s * obs.cosSegment[j] + c * obs.sinSegment[j];
         }
     }
+    return lowest;
 }
 
 // The reference at grid points first.., into values, with its first strict minimum.
@@ -128,24 +134,33 @@ FTMinimum LiteralRange(const FTGrid& grid, std::int32_t first, std::span<double>
 
 // Any grid point whose reference value could be the block's lowest has a fast value within twice
 // the bound of the fast minimum; evaluating exactly those in grid order finds the reference's first
-// strict minimum. A fast value that is not a number is re-evaluated too, and never is the minimum.
-FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double> values, double bound) {
-    double fastMinimum = kInfinity;
-    for (const double value : values) {
-        fastMinimum = std::min(fastMinimum, value);
+// strict minimum. Only tasks whose own lowest value is that close can hold such points. A fast value
+// that is not a number is re-evaluated too (its task reports minus infinity), and never is the minimum.
+FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double> values,
+                       const std::vector<double>& taskLowest, double bound) {
+    double lowest = kInfinity;
+    for (std::size_t task = 0; task < taskLowest.size(); ++task) {
+        if (taskLowest[task] > -kInfinity) {
+            lowest = std::min(lowest, taskLowest[task]);
+        }
     }
-    const double threshold = fastMinimum + 2 * bound;
+    const double threshold = lowest + 2 * bound;
     FTMinimum best;
-    best.reevaluated = 0;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (!(values[k] > threshold)) {
-            const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
-            values[k] = LiteralFTValue(grid, i);
-            ++best.reevaluated;
-            if (values[k] < best.value) {
-                best.index = i;
-                best.value = values[k];
-                best.omega = GridOmega(grid, i);
+    for (std::size_t task = 0; task < taskLowest.size(); ++task) {
+        if (taskLowest[task] > threshold) {
+            continue;
+        }
+        const std::size_t end = std::min(values.size(), (task + 1) * kTaskPoints);
+        for (std::size_t k = task * kTaskPoints; k < end; ++k) {
+            if (!(values[k] > threshold)) {
+                const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
+                values[k] = LiteralFTValue(grid, i);
+                ++best.reevaluated;
+                if (values[k] < best.value) {
+                    best.index = i;
+                    best.value = values[k];
+                    best.omega = GridOmega(grid, i);
+                }
             }
         }
     }
@@ -251,12 +266,14 @@ FTMinimum FastFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last,
     const Observations obs(grid);
     std::vector<Scratch> scratch(pool.Slots(), Scratch(obs.lanes));
     const std::int64_t points = static_cast<std::int64_t>(last) - first + 1;
-    pool.Run((points + kTaskPoints - 1) / kTaskPoints, [&](std::int64_t task, unsigned slot) {
+    std::vector<double> taskLowest(static_cast<std::size_t>((points + kTaskPoints - 1) / kTaskPoints));
+    pool.Run(static_cast<std::int64_t>(taskLowest.size()), [&](std::int64_t task, unsigned slot) {
         const auto taskFirst = static_cast<std::int32_t>(first + task * kTaskPoints);
         const std::int32_t taskLast = std::min<std::int32_t>(last, taskFirst + (kTaskPoints - 1));
-        FastTask(grid, obs, scratch[slot], taskFirst, taskLast, values.data() + (taskFirst - first));
+        taskLowest[static_cast<std::size_t>(task)] =
+            FastTask(grid, obs, scratch[slot], taskFirst, taskLast, values.data() + (taskFirst - first));
     });
-    return ExactMinimum(grid, first, values, bound);
+    return ExactMinimum(grid, first, values, taskLowest, bound);
 }
 
 FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool) {
