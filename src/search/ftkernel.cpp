@@ -1,140 +1,185 @@
 #include "search/ftkernel.h"
 
+#include "search/ftrecurrence.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <thread>
 #include <vector>
 
 namespace quorix {
 
 namespace {
 
-// Grid steps between re-seeds of the rotated phases from directly computed sines and cosines.
-constexpr std::int32_t kReseedInterval = 1024;
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Grid steps of one run of the recurrence from consistent seeds.
+constexpr std::int32_t kSegment = 1024;
+// Segments of one task: the first is seeded from directly computed sines and cosines, each later
+// one from the earlier seeds rotated by kSegment steps.
+constexpr std::int32_t kSegmentsPerTask = 16;
+constexpr std::int32_t kTaskPoints = kSegment * kSegmentsPerTask;
+// Observations whose recurrence state stays in the first-level cache while a segment is summed.
+constexpr std::size_t kTile = 1024;
 
 double GridOmega(const FTGrid& grid, std::int32_t index) {
     return grid.omegaLow + grid.omegaStep * index;
 }
 
-// Grid points advanced together per pass over the observations, so each observation's phase stays
-// in registers across them and only the running sums go through memory.
-constexpr int kBlock = 16;
-// Observations handled side by side in one vector, and vectors rotated together so that their
-// independent rotations overlap in the processor. The phase arrays are padded with zero vectors,
-// which add nothing to the sums.
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kGroups = 2;
-constexpr std::size_t kStride = kWidth * kGroups;
-using Lanes = double __attribute__((vector_size(kWidth * sizeof(double))));
-
-// Sums of cos(2 omega dt) over the observations for `count` consecutive grid points, advancing every
-// phase by one step after each. Built for processors with AVX2 and FMA and for any other x86-64,
-// and chosen when the program is loaded.
-__attribute__((target_clones("arch=haswell", "default"))) void
-SumBlock(double* __restrict c, double* __restrict s, const double* __restrict cd, const double* __restrict sd,
-         std::size_t padded, int count, double* __restrict sums) {
-    Lanes totals[kBlock] = {};
-    for (std::size_t j = 0; j < padded; j += kStride) {
-        Lanes cosPhase[kGroups], sinPhase[kGroups], cosStep[kGroups], sinStep[kGroups];
-        std::memcpy(cosPhase, c + j, sizeof cosPhase);
-        std::memcpy(sinPhase, s + j, sizeof sinPhase);
-        std::memcpy(cosStep, cd + j, sizeof cosStep);
-        std::memcpy(sinStep, sd + j, sizeof sinStep);
-        for (int b = 0; b < count; ++b) {
-            Lanes total = totals[b];
-            for (std::size_t g = 0; g < kGroups; ++g) {
-                total += cosPhase[g];
-                const Lanes cosNext = cosPhase[g] * cosStep[g] - sinPhase[g] * sinStep[g];
-                sinPhase[g] = cosPhase[g] * sinStep[g] + sinPhase[g] * cosStep[g];
-                cosPhase[g] = cosNext;
-            }
-            totals[b] = total;
-        }
-        std::memcpy(c + j, cosPhase, sizeof cosPhase);
-        std::memcpy(s + j, sinPhase, sizeof sinPhase);
+double LargestOffset(const FTGrid& grid) {
+    double largest = 0;
+    for (const double time : grid.times) {
+        largest = std::max(largest, std::fabs(time - grid.baseTime));
     }
-    for (int b = 0; b < count; ++b) {
-        double sum = 0;
-        for (std::size_t k = 0; k < kWidth; ++k) {
-            sum += totals[b][k];
-        }
-        sums[b] = sum;
-    }
+    return largest;
 }
 
-// Per-observation state of one thread: the phase 2 omega dt as a unit vector, and its step rotation.
-struct Phases {
-    std::size_t count;
-    std::size_t padded;
-    std::vector<double> offsets, cosPhase, sinPhase, cosStep, sinStep;
+double LargestOmega(const FTGrid& grid) {
+    // Rounding keeps the grid frequencies monotonic in the index: the largest is at an end.
+    return std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
+}
 
-    explicit Phases(const FTGrid& grid)
-        : count(grid.times.size()), padded((count + kStride - 1) / kStride * kStride), offsets(padded),
-          cosPhase(padded), sinPhase(padded), cosStep(padded), sinStep(padded) {
+// What every task of one evaluation shares, per observation j with offset d = t - baseTime: the
+// step angle theta = 2 omegaStep d as 2 cos(theta) (the recurrence's factor) and as cos and sin
+// (to step a seed back by one), and the angle of a whole segment as cos and sin. Lanes past the
+// observations hold zeros.
+struct Observations {
+    std::size_t count;
+    std::size_t lanes;
+    std::vector<double> offsets, twiceCos, cosStep, sinStep, cosSegment, sinSegment;
+
+    explicit Observations(const FTGrid& grid)
+        : count(grid.times.size()),
+          lanes((count + RecurrenceLanes() - 1) / RecurrenceLanes() * RecurrenceLanes()), offsets(lanes),
+          twiceCos(lanes), cosStep(lanes), sinStep(lanes), cosSegment(lanes), sinSegment(lanes) {
         for (std::size_t j = 0; j < count; ++j) {
             offsets[j] = grid.times[j] - grid.baseTime;
-            const double step = 2 * grid.omegaStep * offsets[j];
+            const double step = 2 * (grid.omegaStep * offsets[j]);
             cosStep[j] = std::cos(step);
             sinStep[j] = std::sin(step);
+            twiceCos[j] = 2 * cosStep[j];
+            // kSegment x omegaStep is exact, so this is kSegment x step exactly.
+            const double segment = 2 * ((kSegment * grid.omegaStep) * offsets[j]);
+            cosSegment[j] = std::cos(segment);
+            sinSegment[j] = std::sin(segment);
         }
-    }
-
-    // Phases of grid point `index` from the same rounded argument the reference uses.
-    void Seed(const FTGrid& grid, std::int32_t index) {
-        const double omega = GridOmega(grid, index);
-        for (std::size_t j = 0; j < count; ++j) {
-            const double twice = 2 * (omega * offsets[j]);
-            cosPhase[j] = std::cos(twice);
-            sinPhase[j] = std::sin(twice);
-        }
-    }
-
-    void Sum(int points, double* sums) {
-        SumBlock(cosPhase.data(), sinPhase.data(), cosStep.data(), sinStep.data(), padded, points, sums);
     }
 };
 
-void FastRange(const FTGrid& grid, std::span<double> values, std::int32_t first, std::int32_t last) {
-    Phases phases(grid);
-    const double scale = 0.5 / static_cast<double>(grid.times.size());
-    double sums[kBlock];
-    for (std::int32_t i = first; i <= last;) {
-        const std::int32_t sinceSeed = (i - first) % kReseedInterval;
-        if (sinceSeed == 0) {
-            phases.Seed(grid, i);
-        }
-        const int points = std::min({kBlock, last - i + 1, kReseedInterval - sinceSeed});
-        phases.Sum(points, sums);
-        for (int b = 0; b < points; ++b) {
-            values[i + b] = 0.5 - scale * sums[b];
-        }
-        i += points;
+// One thread's working arrays: the seed of the current segment as a unit vector, the recurrence's
+// two latest terms, and the segment's sums.
+struct Scratch {
+    std::vector<double> cosSeed, sinSeed, prev, cur, sums;
+
+    explicit Scratch(std::size_t lanes)
+        : cosSeed(lanes), sinSeed(lanes), prev(lanes), cur(lanes), sums(kSegment + kRecurrenceSlack) {}
+};
+
+// Fast values of grid points first..last (at most kTaskPoints) into out[0..last - first]; returns
+// the lowest of them, or minus infinity when one is not a number.
+double FastTask(const FTGrid& grid, const Observations& obs, Scratch& scratch, std::int32_t first,
+                std::int32_t last, double* out) {
+    const double omega = GridOmega(grid, first);
+    for (std::size_t j = 0; j < obs.count; ++j) {
+        // The reference's own argument, doubled exactly.
+        const double twice = 2 * (omega * obs.offsets[j]);
+        scratch.cosSeed[j] = std::cos(twice);
+        scratch.sinSeed[j] = std::sin(twice);
     }
+    const double scale = 0.5 / static_cast<double>(obs.count);
+    double lowest = kInfinity;
+    for (std::int32_t start = first; start <= last; start += kSegment) {
+        const int points = std::min(kSegment, last - start + 1);
+        for (std::size_t j = 0; j < obs.count; ++j) {
+            // The earlier term is the seed itself stepped back by one, so both terms carry the same
+            // phase error and the recurrence does not amplify their difference.
+            scratch.cur[j] = scratch.cosSeed[j];
+            scratch.prev[j] = scratch.cosSeed[j] * obs.cosStep[j] + scratch.sinSeed[j] * obs.sinStep[j];
+        }
+        std::fill(scratch.sums.begin(), scratch.sums.end(), 0.0);
+        for (std::size_t tile = 0; tile < obs.lanes; tile += kTile) {
+            SumRecurrence(obs.twiceCos.data() + tile, scratch.prev.data() + tile, scratch.cur.data() + tile,
+                          std::min(kTile, obs.lanes - tile), points, scratch.sums.data());
+        }
+        for (int k = 0; k < points; ++k) {
+            const double value = 0.5 - scale * scratch.sums[k];
+            out[start - first + k] = value;
+            // A non-number makes the whole task doubtful: it is then searched in full.
+            lowest = std::isnan(value) ? -kInfinity : std::min(lowest, value);
+        }
+        for (std::size_t j = 0; j < obs.count; ++j) {
+            const double c = scratch.cosSeed[j];
+            const double s = scratch.sinSeed[j];
+            scratch.cosSeed[j] = c * obs.cosSegment[j] - s * obs.sinSegment[j];
+            scratch.sinSeed[j] = s * obs.cosSegment[j] + c * obs.sinSegment[j];
+        }
+    }
+    return lowest;
 }
 
-void FastValues(const FTGrid& grid, std::span<double> values) {
-    const std::int32_t points = grid.steps + 1;
-    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    const std::int32_t perWorker =
-        (points + static_cast<std::int32_t>(workers) - 1) / static_cast<std::int32_t>(workers);
-    std::vector<std::thread> threads;
-    for (unsigned w = 1; w < workers; ++w) {
-        const std::int32_t first = static_cast<std::int32_t>(w) * perWorker;
-        const std::int32_t last = std::min(points - 1, first + perWorker - 1);
-        if (first <= last) {
-            threads.emplace_back(FastRange, std::cref(grid), values, first, last);
+// The reference at grid points first.., into values, with its first strict minimum.
+FTMinimum LiteralRange(const FTGrid& grid, std::int32_t first, std::span<double> values) {
+    FTMinimum best;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
+        values[k] = LiteralFTValue(grid, i);
+        if (values[k] < best.value) {
+            best = {i, values[k], GridOmega(grid, i)};
         }
     }
-    FastRange(grid, values, 0, std::min(points - 1, perWorker - 1));
-    for (auto& thread : threads) {
-        thread.join();
+    best.reevaluated = static_cast<std::int32_t>(values.size());
+    return best;
+}
+
+// Any grid point whose reference value could be the block's lowest has a fast value within twice
+// the bound of the fast minimum; evaluating exactly those in grid order finds the reference's first
+// strict minimum. Only tasks whose own lowest value is that close can hold such points. A fast value
+// that is not a number is re-evaluated too (its task reports minus infinity), and never is the minimum.
+FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double> values,
+                       const std::vector<double>& taskLowest, double bound) {
+    double lowest = kInfinity;
+    for (std::size_t task = 0; task < taskLowest.size(); ++task) {
+        if (taskLowest[task] > -kInfinity) {
+            lowest = std::min(lowest, taskLowest[task]);
+        }
     }
+    const double threshold = lowest + 2 * bound;
+    FTMinimum best;
+    for (std::size_t task = 0; task < taskLowest.size(); ++task) {
+        if (taskLowest[task] > threshold) {
+            continue;
+        }
+        const std::size_t end = std::min(values.size(), (task + 1) * kTaskPoints);
+        for (std::size_t k = task * kTaskPoints; k < end; ++k) {
+            if (!(values[k] > threshold)) {
+                const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
+                values[k] = LiteralFTValue(grid, i);
+                ++best.reevaluated;
+                if (values[k] < best.value) {
+                    best.index = i;
+                    best.value = values[k];
+                    best.omega = GridOmega(grid, i);
+                }
+            }
+        }
+    }
+    return best;
 }
 
 } // namespace
+
+bool GridSearchable(const FTGrid& grid) {
+    if (grid.times.empty()) {
+        return false;
+    }
+    for (const double time : grid.times) {
+        if (!std::isfinite(time - grid.baseTime)) {
+            return false;
+        }
+    }
+    return std::isfinite(LargestOmega(grid) * LargestOffset(grid));
+}
 
 double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
     const double omega = GridOmega(grid, index);
@@ -147,52 +192,95 @@ double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
 }
 
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values) {
-    FTMinimum best;
-    for (std::int32_t i = 0; i <= grid.steps; ++i) {
-        values[i] = LiteralFTValue(grid, i);
-        if (values[i] < best.value) {
-            best = {i, values[i], GridOmega(grid, i)};
-        }
+    if (!GridSearchable(grid)) {
+        return {};
     }
-    return best;
+    return LiteralRange(grid, 0, values.first(static_cast<std::size_t>(grid.steps) + 1));
 }
 
-// Each term differs from the reference by at most the difference of their sine arguments, since
-// sin^2 and (1 - cos 2x) / 2 change by at most |dx| per radian. The arguments differ by
-//   - the reference's rounding of omega (two roundings) and of omega x dt: 3 eps omegaMax dtMax,
-//     counted twice, since the fast phases start from a reference argument and are compared with another;
-//   - the rotation over at most kReseedInterval steps: each step rounds the step angle (eps |step|)
-//     and the complex product (at most 4 eps in angle and length);
-// and the sum of n terms and its scaling add (n + 4) eps. The bound is doubled for safety.
+// The fast value is 1/2 - (1/2n) sum_j c_j with c_j approximating cos(2x_j), x_j the reference's
+// rounded argument at that grid point, since sin^2 x = (1 - cos 2x) / 2. Write e = kEpsilon and
+// u = e/2; |c| <= 1.02 throughout, which holds because each observation's bound E_j below is
+// required to stay under 0.01 (otherwise no bound is claimed). Per observation, with d = t - base,
+// theta = 2 omegaStep d and Omega the largest grid frequency:
+//   - arguments: the reference rounds i x omegaStep, the sum and the product with d (4u Omega|d| in
+//     x, 8u in 2x), at the seed point and at the point itself, while the fast phase follows the exact
+//     steps from the seed point: 8 e Omega |d|;
+//   - seed: cos and sin of the task's first phase (e), then up to kSegmentsPerTask - 1 rotations by
+//     psi = kSegment theta, each off by its rounded angle and cos/sin (1.42 (u psi + u) x 1.02) and
+//     its rounded product (2.1 e): e (0.75 psi + 3.5) per rotation. The recurrence is linear, so an
+//     error of the seed's phase or length reaches c unamplified;
+//   - the earlier term: stepping the seed back by the rounded theta and its rounded cos and sin
+//     misses the exact step by at most e (0.75 theta + 2.7). With a = 2 cos(theta) exact, an error
+//     injected into the recurrence's terms reaches the term k steps later multiplied by
+//     U_{k-1}(cos theta) = sin(k theta) / sin theta, at most min(k, 1/|sin theta|) in size;
+//   - the steps: the stored factor misses 2 cos(theta) by 2u theta + e, and each step rounds its
+//     product and difference (1.53 e without fusion, less with it): at most e (1.02 theta + 2.6) per
+//     step, added up over the k < kSegment steps of a segment with the same factors:
+//     sum_{n<k} min(n + 1, 1/|sin theta|) <= min(kSegment^2 / 2, kSegment / |sin theta|).
+//     Observations with a step angle near 0 or near pi (mod 2 pi) grow like e k^2 here.
+// |sin theta| is taken from below as the computed |sin| less its rounding and that of theta.
+// The FT value is 1/(2n) times the sum of the E_j, plus the rounding of the fast sum (0.26 n e) and
+// of the reference's own sines, squares and sum (0.5 n e + 2 e), within (n + 4) e. The bound is
+// doubled for safety.
 double FastFTErrorBound(const FTGrid& grid) {
-    double offsetMax = 0;
-    for (const double time : grid.times) {
-        offsetMax = std::max(offsetMax, std::fabs(time - grid.baseTime));
+    if (!GridSearchable(grid)) {
+        return kInfinity;
     }
-    const double omegaMax = std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
-    const double stepAngle = 2 * std::fabs(grid.omegaStep) * offsetMax;
-    const double arguments = 6 * kEpsilon * omegaMax * offsetMax;
-    const double rotation = kReseedInterval * kEpsilon * (stepAngle + 4);
-    const double summation = (static_cast<double>(grid.times.size()) + 4) * kEpsilon;
-    return 2 * (arguments + rotation + summation);
+    const double omegaMax = LargestOmega(grid);
+    constexpr double segment = kSegment;
+    double total = 0;
+    for (const double time : grid.times) {
+        const double offset = std::fabs(time - grid.baseTime);
+        const double theta = std::fabs(2 * (grid.omegaStep * offset));
+        const double sinBelow = std::fabs(std::sin(theta)) - kEpsilon * (0.5 * theta + 1);
+        const double amplification = sinBelow > 0 ? std::min(segment, 1 / sinBelow) : segment;
+        const double growth =
+            sinBelow > 0 ? std::min(segment * segment / 2, segment / sinBelow) : segment * segment / 2;
+        const double arguments = 8 * kEpsilon * omegaMax * offset;
+        const double seed = kEpsilon * (1 + (kSegmentsPerTask - 1) * (0.75 * segment * theta + 3.5));
+        const double earlier = kEpsilon * (0.75 * theta + 2.7) * amplification;
+        const double steps = kEpsilon * (1.02 * theta + 2.6) * growth;
+        const double bound = arguments + seed + earlier + steps;
+        if (!(bound <= 0.01)) {
+            return kInfinity;
+        }
+        total += bound;
+    }
+    const double n = static_cast<double>(grid.times.size());
+    return 2 * (total / (2 * n) + (n + 4) * kEpsilon);
 }
 
-FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values) {
-    FastValues(grid, values);
-    const auto fastMinimum = *std::min_element(values.begin(), values.begin() + grid.steps + 1);
-    // Any grid point whose reference value could be the lowest lies within twice the bound of the
-    // fast minimum; evaluating those exactly in grid order finds the reference's first minimum.
-    const double threshold = fastMinimum + 2 * FastFTErrorBound(grid);
-    FTMinimum best;
-    for (std::int32_t i = 0; i <= grid.steps; ++i) {
-        if (values[i] <= threshold) {
-            values[i] = LiteralFTValue(grid, i);
-            if (values[i] < best.value) {
-                best = {i, values[i], GridOmega(grid, i)};
-            }
-        }
+FTMinimum FastFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last, std::span<double> values,
+                      WorkerPool& pool) {
+    if (!(0 <= first && first <= last && last <= grid.steps) ||
+        values.size() != static_cast<std::size_t>(last - first) + 1 || !GridSearchable(grid)) {
+        return {};
     }
-    return best;
+    const double bound = FastFTErrorBound(grid);
+    // Past this the fast values say nothing (the doubled phases may even overflow): every point
+    // would be re-evaluated anyway.
+    if (!(bound < 1)) {
+        return LiteralRange(grid, first, values);
+    }
+    const Observations obs(grid);
+    std::vector<Scratch> scratch(pool.Slots(), Scratch(obs.lanes));
+    const std::int64_t points = static_cast<std::int64_t>(last) - first + 1;
+    std::vector<double> taskLowest(static_cast<std::size_t>((points + kTaskPoints - 1) / kTaskPoints));
+    pool.Run(static_cast<std::int64_t>(taskLowest.size()), [&](std::int64_t task, unsigned slot) {
+        const auto taskFirst = static_cast<std::int32_t>(first + task * kTaskPoints);
+        const std::int32_t taskLast = std::min<std::int32_t>(last, taskFirst + (kTaskPoints - 1));
+        taskLowest[static_cast<std::size_t>(task)] =
+            FastTask(grid, obs, scratch[slot], taskFirst, taskLast, values.data() + (taskFirst - first));
+    });
+    return ExactMinimum(grid, first, values, taskLowest, bound);
+}
+
+FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool) {
+    if (grid.steps < 0 || values.size() <= static_cast<std::size_t>(grid.steps)) {
+        return {};
+    }
+    return FastFTBlock(grid, 0, grid.steps, values.first(static_cast<std::size_t>(grid.steps) + 1), pool);
 }
 
 } // namespace quorix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/workerpool.h"
+
 #include <cstdint>
 #include <span>
 
@@ -20,22 +22,37 @@ struct FTMinimum {
     std::int32_t index = -1;
     double value = 999999;
     double omega = 0.0;
+    std::int32_t reevaluated = 0; // grid points evaluated with the reference formula to settle it
 };
+
+// Whether every phase argument omega x (t - baseTime) of the grid is a finite number (and there is
+// an observation): only then is every FT value finite. The kernels refuse other grids.
+[[nodiscard]] bool GridSearchable(const FTGrid& grid);
 
 // The FT value of one grid point exactly as the search defines it: the mean over the observations,
 // in file order, of sin^2(omega x (t - baseTime)).
 [[nodiscard]] double LiteralFTValue(const FTGrid& grid, std::int32_t index);
 
 // The reference evaluation: LiteralFTValue at every grid point, the first strict minimum taken.
-// `values` must hold steps + 1 entries.
+// `values` must hold steps + 1 entries. A grid that is not searchable gives index -1 and leaves
+// `values` untouched.
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values);
 
-// The evaluation "Compute" uses. Values agree with the reference within FastFTErrorBound; the minimum
-// (index, value and frequency) is the reference's bit for bit, and so is the stored value of every
-// grid point that could have been the minimum.
-FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values);
+// The evaluation "Compute" uses: FastFTBlock over the whole grid. `values` must hold steps + 1 entries.
+FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool = WorkerPool::Shared());
 
-// A proven bound on |fast - reference| for any FT value of this grid.
+// Grid points first..last (0 <= first <= last <= steps) into values[0..last - first], each within
+// FastFTErrorBound of the reference, for a caller that walks a long grid block by block in bounded
+// memory. The result is the reference's first strict minimum within the block, bit for bit, and the
+// stored value of every point that could have been it is the reference's. Keeping the first strict
+// minimum across blocks in grid order therefore gives the reference's best of the whole grid.
+// The work is shared by the threads of `pool`; the values do not depend on how many there are.
+// Bad bounds and grids that are not searchable give index -1 and leave `values` untouched.
+FTMinimum FastFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last, std::span<double> values,
+                      WorkerPool& pool = WorkerPool::Shared());
+
+// A proven bound on |fast - reference| for any FT value of this grid, from the observations' step
+// angles; infinity when none can be given, and then the fast evaluation is the reference.
 [[nodiscard]] double FastFTErrorBound(const FTGrid& grid);
 
 } // namespace quorix

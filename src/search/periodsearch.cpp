@@ -12,6 +12,7 @@ namespace {
 constexpr double kShortestPeriod = 0.05;
 constexpr double kLongestPeriod = 100;
 constexpr std::int32_t kFewestSteps = 1000;
+constexpr const char* kTimesTooLarge = "The times of minima are too large to search.";
 
 bool PeriodInRange(double period) {
     return !(period < kShortestPeriod || period > kLongestPeriod);
@@ -29,7 +30,10 @@ bool ReadEntries(SharedState& state, SearchWindow& window) {
         window.ShowMessage("Maximum period must be between 0.05 and 100 days.");
         return false;
     }
-    if (!(state.PeriodMin < state.PeriodMax)) {
+    // Periods a few units of the last place apart can still give one and the same frequency, and a
+    // grid without width has nothing to search and nothing to draw.
+    if (!(state.PeriodMin < state.PeriodMax) ||
+        !(state.TwoPi / state.PeriodMax < state.TwoPi / state.PeriodMin)) {
         window.ShowMessage("Minimum period must be less than the maximum period.");
         return false;
     }
@@ -78,11 +82,26 @@ void RunPeriodSearch(SharedState& state, SearchWindow& window) {
     if (!ReadEntries(state, window) || state.ObsCount < 1) {
         return;
     }
+    const double omegaHigh = state.TwoPi / state.PeriodMin;
+    FTGrid grid = GridOf(state);
+    grid.omegaLow = state.TwoPi / state.PeriodMax;
+    grid.omegaStep = (omegaHigh - grid.omegaLow) / state.StepCount;
+    // Times a reader takes as numbers can still be too large for a phase: refuse before anything of
+    // the last result is touched.
+    if (!GridSearchable(grid)) {
+        window.ShowMessage(kTimesTooLarge);
+        return;
+    }
     window.SetSearchButtonsEnabled(false);
-    state.OmegaLow = state.TwoPi / state.PeriodMax;
-    state.OmegaHigh = state.TwoPi / state.PeriodMin;
-    state.OmegaStep = (state.OmegaHigh - state.OmegaLow) / state.StepCount;
-    const FTMinimum best = FastFTKernel(GridOf(state), state.FTValues);
+    const FTMinimum best = FastFTKernel(grid, state.FTValues);
+    if (best.index < 0) {
+        window.ShowMessage(kTimesTooLarge);
+        window.SetSearchButtonsEnabled(true);
+        return;
+    }
+    state.OmegaLow = grid.omegaLow;
+    state.OmegaHigh = omegaHigh;
+    state.OmegaStep = grid.omegaStep;
     state.BestFT = best.value;
     state.BestOmega = best.omega;
     state.FTComputed = kTrue;

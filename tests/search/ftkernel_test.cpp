@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <random>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace quorix {
@@ -21,24 +25,8 @@ FTGrid Grid(const std::vector<double>& times, double baseTime, double pMin, doub
     return grid;
 }
 
-// Runs both kernels and checks the fast one against the reference; returns the largest difference.
-double CompareKernels(const FTGrid& grid) {
-    std::vector<double> literal(grid.steps + 1), fast(grid.steps + 1);
-    const FTMinimum expected = LiteralFTKernel(grid, literal);
-    const FTMinimum actual = FastFTKernel(grid, fast);
-    EXPECT_EQ(actual.index, expected.index);
-    EXPECT_EQ(actual.value, expected.value);
-    EXPECT_EQ(actual.omega, expected.omega);
-    EXPECT_EQ(fast[expected.index], literal[expected.index]);
-    double largest = 0;
-    for (int i = 0; i <= grid.steps; ++i) {
-        largest = std::max(largest, std::fabs(fast[i] - literal[i]));
-    }
-    EXPECT_LE(largest, FastFTErrorBound(grid));
-    return largest;
-}
-
-std::vector<double> RandomTimes(std::mt19937& random, int count, double start, double span) {
+std::vector<double> RandomTimes(unsigned seed, int count, double start, double span) {
+    std::mt19937 random(seed);
     std::uniform_real_distribution<double> offset(0, span);
     std::vector<double> times;
     for (int k = 0; k < count; ++k) {
@@ -47,45 +35,154 @@ std::vector<double> RandomTimes(std::mt19937& random, int count, double start, d
     return times;
 }
 
-TEST(FTKernelTest, ReducedTimesAgreeWithinOneNanoUnit) {
-    std::mt19937 random(7);
-    double largest = 0;
-    for (int count : {1, 2, 17, 60, 500}) {
-        const auto times = RandomTimes(random, count, 52000.0, 14600.0); // forty years
-        const double base = *std::min_element(times.begin(), times.end());
-        largest = std::max(largest, CompareKernels(Grid(times, base, 0.05, 100, 3000)));
-        largest = std::max(largest, CompareKernels(Grid(times, base, 0.2, 1.2, 1000)));
+// Offsets whose step angle 2 omegaStep d lies just off a multiple of pi, where the recurrence's
+// errors grow fastest.
+std::vector<double> NearMultiplesOfPi(double omegaStep, int count) {
+    const double nudges[] = {0, 1e-12, -3e-9, 1e-6, -2e-4};
+    std::vector<double> times;
+    for (int k = 0; k < count; ++k) {
+        times.push_back(52000.0 + ((k % 7) * 3.141592653589793 + nudges[k % 5]) / (2 * omegaStep));
     }
-    EXPECT_LT(largest, 1e-9);
+    return times;
 }
 
-TEST(FTKernelTest, FullJulianDatesAgreeWithinOneMicroUnit) {
-    std::mt19937 random(11);
-    double largest = 0;
-    for (int count : {1, 50, 500}) {
-        const auto times = RandomTimes(random, count, 2452000.0, 14600.0);
-        largest = std::max(largest, CompareKernels(Grid(times, 99999, 0.05, 100, 2000)));
-    }
-    // One grid long enough for many re-seeds and blocks on every thread.
-    const auto times = RandomTimes(random, 100, 2452000.0, 3650.0);
-    largest = std::max(largest, CompareKernels(Grid(times, 99999, 0.2, 1.2, 40000)));
-    EXPECT_LT(largest, 1e-6);
+double StepOf(double pMin, double pMax, int steps) {
+    return (kTwoPi / pMin - kTwoPi / pMax) / steps;
 }
 
-TEST(FTKernelTest, AdversarialDataKeepsTheExactMinimum) {
-    // Every time the same: all values tie at zero, the first grid point must win.
-    const std::vector<double> same(20, 52345.6789);
-    std::vector<double> values(1001);
-    const FTMinimum tie = FastFTKernel(Grid(same, 52345.6789, 0.2, 1.2, 1000), values);
-    EXPECT_EQ(tie.index, 0);
-    EXPECT_EQ(tie.value, 0.0);
-    // Duplicates of a strictly periodic set: many near-equal dips.
-    std::vector<double> periodic;
-    for (int k = 0; k < 100; ++k) {
-        periodic.push_back(52000.0 + 0.5 * (k % 50));
+struct KernelCase {
+    const char* name;
+    std::vector<double> times;
+    double baseTime; // NaN: the earliest time
+    double pMin, pMax;
+    int steps;
+    double tolerance;    // on |fast - reference|
+    int mostReevaluated; // -1: every grid point
+};
+
+TEST(FTKernelTest, FastValuesStayWithinTheBoundAndTheBestIsTheReferences) {
+    const double earliest = std::nan("");
+    const double flat = 52345.6789;
+    const KernelCase cases[] = {
+        {"reduced, one", {52345.6789}, earliest, 0.2, 1.2, 1000, 0, -1},
+        {"reduced, 17", RandomTimes(1, 17, 52000, 14600), earliest, 0.05, 100, 3000, 1e-9, 10},
+        {"reduced, 500", RandomTimes(2, 500, 52000, 1100), earliest, 0.2, 1.2, 20000, 1e-9, 10},
+        {"full JD, 500", RandomTimes(3, 500, 2452000, 14600), 99999, 0.05, 100, 2000, 1e-6, 10},
+        {"full JD, many tasks", RandomTimes(4, 60, 2452000, 3650), 99999, 0.2, 1.2, 70000, 1e-6, 10},
+        {"all equal", std::vector<double>(20, flat), flat, 0.2, 1.2, 1000, 0, -1},
+        {"duplicated",
+         {52000, 52000, 52000.5, 52000.5, 52001.25, 52001.25},
+         earliest,
+         0.2,
+         1.2,
+         5000,
+         1e-9,
+         10},
+        {"one grid step apart", {52000, 52000 + 1e-5}, earliest, 0.2, 1.2, 1000, 1e-9, -1},
+        {"short span", RandomTimes(5, 500, 52000, 0.01), earliest, 0.05, 100, 1000, 1e-9, -1},
+        {"long span", RandomTimes(6, 500, 2400000, 1e5), earliest, 0.05, 100, 1000, 1e-9, 10},
+        {"near pi, 1001", NearMultiplesOfPi(StepOf(0.2, 1.2, 1000), 500), earliest, 0.2, 1.2, 1000, 1e-9, 10},
+        {"near pi, 500001", NearMultiplesOfPi(StepOf(0.2, 1.2, 500000), 14), earliest, 0.2, 1.2, 500000, 1e-9,
+         10},
+    };
+    for (const KernelCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double base =
+            std::isnan(c.baseTime) ? *std::min_element(c.times.begin(), c.times.end()) : c.baseTime;
+        const FTGrid grid = Grid(c.times, base, c.pMin, c.pMax, c.steps);
+        std::vector<double> literal(grid.steps + 1), fast(grid.steps + 1);
+        const FTMinimum expected = LiteralFTKernel(grid, literal);
+        const FTMinimum actual = FastFTKernel(grid, fast);
+        EXPECT_EQ(actual.index, expected.index);
+        EXPECT_EQ(actual.value, expected.value);
+        EXPECT_EQ(actual.omega, expected.omega);
+        EXPECT_EQ(fast[expected.index], literal[expected.index]);
+        double largest = 0;
+        for (int i = 0; i <= grid.steps; ++i) {
+            largest = std::max(largest, std::fabs(fast[i] - literal[i]));
+        }
+        EXPECT_LE(largest, FastFTErrorBound(grid));
+        EXPECT_LE(largest, c.tolerance);
+        EXPECT_LE(actual.reevaluated, c.mostReevaluated < 0 ? grid.steps + 1 : c.mostReevaluated);
+        if (c.mostReevaluated < 0 && c.tolerance == 0) {
+            EXPECT_EQ(actual.reevaluated, grid.steps + 1) << "a flat FT leaves every point in doubt";
+        }
     }
-    CompareKernels(Grid(periodic, 52000.0, 0.2, 1.2, 5000));
-    CompareKernels(Grid(periodic, 99999, 0.05, 100, 5000));
+}
+
+TEST(FTKernelTest, BlocksWalkedInOrderGiveTheWholeGridsBest) {
+    // Many near-equal dips, so that the best of a block is often not the best of the grid.
+    std::vector<double> times;
+    for (int k = 0; k < 60; ++k) {
+        times.push_back(52000.0 + 0.5 * (k % 30) + 1e-4 * (k % 7));
+    }
+    const FTGrid grid = Grid(times, 52000.0, 0.2, 1.2, 20000);
+    std::vector<double> literal(grid.steps + 1);
+    const FTMinimum expected = LiteralFTKernel(grid, literal);
+    for (const int size : {2, 777, 16385, 20001}) {
+        FTMinimum best;
+        std::vector<double> block;
+        for (int first = 0; first <= grid.steps; first += size) {
+            const int last = std::min(grid.steps, first + size - 1);
+            block.assign(last - first + 1, 0.0);
+            const FTMinimum found = FastFTBlock(grid, first, last, block);
+            ASSERT_GE(found.index, first);
+            ASSERT_LE(found.index, last);
+            EXPECT_EQ(found.value, literal[found.index]);
+            EXPECT_LE(std::fabs(block[found.index - first] - literal[found.index]), 0.0);
+            EXPECT_LE(std::fabs(block.back() - literal[last]), FastFTErrorBound(grid));
+            if (found.value < best.value) {
+                best = found;
+            }
+        }
+        EXPECT_EQ(best.index, expected.index) << size;
+        EXPECT_EQ(best.omega, expected.omega) << size;
+    }
+    std::vector<double> wrong(10, 0.25);
+    EXPECT_EQ(FastFTBlock(grid, 5, 14, std::span<double>(wrong).first(9)).index, -1)
+        << "buffer of the wrong size";
+    EXPECT_EQ(FastFTBlock(grid, 19995, 20004, wrong).index, -1) << "past the grid";
+    EXPECT_EQ(wrong, std::vector<double>(10, 0.25));
+}
+
+TEST(FTKernelTest, WorkersThatCannotStartLeaveTheirWorkToTheCaller) {
+    int started = 0;
+    // Lets `allowed` threads start, then fails the way std::thread does when the system has no more.
+    auto starter = [&started](int allowed) {
+        return [&started, allowed](std::function<void()> body) {
+            if (started >= allowed) {
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            ++started;
+            return std::thread(std::move(body));
+        };
+    };
+    const auto times = RandomTimes(5, 40, 52000.0, 3000.0);
+    const FTGrid grid = Grid(times, times.front(), 0.2, 1.2, 60000);
+    std::vector<double> expected(60001), actual(60001);
+    const FTMinimum reference = FastFTKernel(grid, expected);
+    for (const int allowed : {0, 1}) {
+        started = 0;
+        WorkerPool pool(3, starter(allowed));
+        EXPECT_EQ(pool.Slots(), static_cast<unsigned>(allowed) + 1);
+        const FTMinimum best = FastFTKernel(grid, actual, pool);
+        EXPECT_EQ(best.index, reference.index);
+        EXPECT_EQ(best.value, reference.value);
+        EXPECT_EQ(actual, expected) << allowed << " workers";
+    }
+}
+
+TEST(FTKernelTest, UnsearchableGridsLeaveTheValuesAlone) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> cases[] = {{1e307, 2e307}, {52345.1, inf}, {52345.1, std::nan("")}, {}};
+    for (const auto& times : cases) {
+        const FTGrid grid = Grid(times, 99999, 0.2, 1.2, 1000);
+        EXPECT_FALSE(GridSearchable(grid));
+        std::vector<double> values(1001, 0.25);
+        EXPECT_EQ(FastFTKernel(grid, values).index, -1);
+        EXPECT_EQ(LiteralFTKernel(grid, values).index, -1);
+        EXPECT_EQ(values, std::vector<double>(1001, 0.25));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -71,6 +72,8 @@ TEST(PeriodSearchTest, EntryChecksInTheirOrder) {
     EXPECT_EQ(FirstMessage("", "1", "1000"), kMinimumMessage);
     EXPECT_EQ(FirstMessage("1", "1", "1000"), kOrderMessage);
     EXPECT_EQ(FirstMessage("2", "1", "1000"), kOrderMessage);
+    // Two periods so close that they give one and the same frequency: a grid without width.
+    EXPECT_EQ(FirstMessage("0.060000000000000026", "0.060000000000000032", "1000"), kOrderMessage);
     EXPECT_EQ(FirstMessage("-5", "1", "1000"), kMinimumMessage);
     EXPECT_EQ(FirstMessage("  0.3abc", "1", "1000"), "");
     EXPECT_EQ(FirstMessage("inf", "1", "1000"), kMinimumMessage);
@@ -102,6 +105,55 @@ TEST(PeriodSearchTest, RejectedRunKeepsTheLastResultButStoresTheEntries) {
     EXPECT_EQ(state.FTValues[500], value);
     EXPECT_EQ(state.ViewEndIndex, 1000);
     EXPECT_EQ(window.switches, (std::vector<bool>{false, true})) << "rejected runs leave the buttons alone";
+}
+
+TEST(PeriodSearchTest, AbsurdTimesAreRefusedOrSearchedWithoutOverflow) {
+    struct Case {
+        std::vector<double> times;
+        const char* minimum;
+        bool refused;
+    };
+    const Case cases[] = {
+        {{1e307, 2e307}, "0.2", true},    // the differences themselves overflow the phase
+        {{52345.1, 5e306}, "0.05", true}, // omega x dt overflows
+        {{52345.1, 5e306}, "0.2", false}, // omega x dt is finite, twice it is not
+        {{52345.1, 1e300}, "0.2", false},
+    };
+    for (const Case& c : cases) {
+        SharedState state = StateWithTimes(EclipsingBinary(0.6523417, 40, 52000.1, 1));
+        RecordingWindow window;
+        RunPeriodSearch(state, window);
+        const SharedState before = state;
+        const std::string bestBefore = window.best;
+        for (std::size_t i = 0; i < c.times.size(); ++i) {
+            state.ObsTimes[i + 1] = c.times[i];
+        }
+        state.ObsCount = static_cast<std::int16_t>(c.times.size());
+        state.BaseTime = std::min(99999.0, *std::min_element(c.times.begin(), c.times.end()));
+        window.minimum = c.minimum;
+        window.switches.clear();
+        RunPeriodSearch(state, window);
+        if (c.refused) {
+            EXPECT_EQ(window.messages,
+                      std::vector<std::string>{"The times of minima are too large to search."});
+            EXPECT_TRUE(window.switches.empty()) << "the buttons were never disabled";
+            EXPECT_EQ(window.best, bestBefore);
+            EXPECT_EQ(state.FTValues, before.FTValues);
+            EXPECT_EQ(state.BestOmega, before.BestOmega);
+            EXPECT_EQ(state.BestFT, before.BestFT);
+            EXPECT_EQ(state.OmegaLow, before.OmegaLow);
+            EXPECT_EQ(state.ViewEndIndex, before.ViewEndIndex);
+            EXPECT_EQ(state.CompletedStepCount, before.CompletedStepCount);
+        } else {
+            EXPECT_TRUE(window.messages.empty());
+            EXPECT_EQ(window.switches, (std::vector<bool>{false, true}));
+            EXPECT_TRUE(std::all_of(state.FTValues.begin(), state.FTValues.begin() + 1001,
+                                    [](double v) { return std::isfinite(v); }));
+            EXPECT_TRUE(std::isfinite(state.BestFT) && std::isfinite(state.BestOmega));
+            EXPECT_EQ(window.best, BestPeriodText(state.TwoPi / state.BestOmega));
+        }
+        EXPECT_EQ(state.FTComputed, kTrue) << c.times.back();
+    }
 }
 
 TEST(PeriodSearchTest, WithoutObservationsNothingIsComputed) {
