@@ -107,9 +107,13 @@ int Run(int argc, char** argv) {
                      });
 
     if (curve) {
+        // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
+        // session would only clutter the program's one line of diagnostics.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         int qtArgc = 1;
-        qputenv("QT_QPA_PLATFORM",
-                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
         QGuiApplication qtApp(qtArgc, argv);
         auto state = std::make_unique<SharedState>();
         FillPlotState(*state, search, curve->Values(), options.file);
