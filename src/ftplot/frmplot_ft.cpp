@@ -1,16 +1,25 @@
 #include "ftplot/frmplot_ft.h"
 
+#include "aliases/aliaslist.h"
+#include "aliases/frmlist_aliases.h"
+#include "ftplot/ftpointer.h"
 #include "ftplot/ftrender.h"
+#include "platform/messagebox.h"
+#include "ocdiagram/ocrender.h"
 #include "state/numbertext.h"
 #include "ui/application.h"
 
 #include <QLocale>
+
+#include <algorithm>
 
 namespace quorix {
 
 namespace {
 
 constexpr Colour kPlotBackground = Rgb(224, 224, 224);
+constexpr Colour kZoomLineColour = Rgb(255, 0, 0);
+constexpr std::size_t kReadOutLength = 8;
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 
 } // namespace
@@ -72,6 +81,9 @@ void frmPlot_FT::BuildControls() {
     Command3.SetCaption("Mark");
     Command4.SetCaption("Clear");
     Command1.OnClick([this] { Command1_Click(); });
+    Command3.OnClick([this] { Command3_Click(); });
+    Command4.OnClick([this] { Command4_Click(); });
+    Command2.OnClick([this] { Command2_Click(); });
     SetTabOrder({&Text1, &Command1, &Command2, &Command3, &Command4});
 }
 
@@ -82,9 +94,9 @@ void frmPlot_FT::BuildMenus() {
     AddMenuSeparator(file);
     AddMenuItem(file, "E&xit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("&Help");
-    AddMenuItem(help, "Fourier Transform", [] {});
+    HelpFourier = AddMenuItem(help, "Fourier Transform", [this] { HelpFourier_Click(); });
     AddMenuSeparator(help);
-    AddMenuItem(help, "&About", [] {});
+    About = AddMenuItem(help, "&About", [this] { About_Click(); });
 }
 
 DisplayList& frmPlot_FT::PlotDrawing() {
@@ -96,8 +108,101 @@ char frmPlot_FT::DecimalSeparator() const {
     return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
 }
 
+void frmPlot_FT::HelpFourier_Click() {
+    app_.ShowFourierHelp();
+}
+
+void frmPlot_FT::About_Click() {
+    app_.ShowAbout();
+}
+
 void frmPlot_FT::Command1_Click() {
     RestoreFTView(state_, *this);
+}
+
+void frmPlot_FT::Command3_Click() {
+    state_.MarksShown = kTrue;
+    if (!ListAliasPeriods(state_, app_.ListAliasesView(), *this)) {
+        MessageBox(kNoTrialPeriodMessage);
+    }
+    DrawAliasMarks(state_, *this, state_.MarkColour);
+}
+
+void frmPlot_FT::Command4_Click() {
+    // Painting the marks in the background colour takes them off without a redraw.
+    DrawAliasMarks(state_, *this, kPlotBackground);
+    state_.MarksShown = kFalse;
+    frmList_Aliases& aliases = app_.ListAliases();
+    aliases.StorePlacement(state_.AliasWinTop, state_.AliasWinLeft, state_.AliasWinHeight,
+                           state_.AliasWinWidth);
+    aliases.Hide();
+}
+
+void frmPlot_FT::Form_MouseMove(int /*button*/, float x, float y) {
+    if (!IsInsidePlot(state_, x, y, FrameLines::kOutside)) {
+        SetMousePointer(MousePointer::kArrow);
+        return;
+    }
+    SetMousePointer(MousePointer::kCrossHair);
+    // Before the first search the view has no range to read a period from.
+    if (state_.CompletedStepCount == 0) {
+        return;
+    }
+    const std::string text = ShortNumberText(state_.TwoPi / PointerOmega(state_, x), SignBlank::kWrite);
+    Text1.SetText(text.substr(0, kReadOutLength));
+}
+
+void frmPlot_FT::Form_MouseDown(int button, float x, float y) {
+    if (button == kLeftButton) {
+        LeftClick(x, y);
+    } else if (button == kRightButton) {
+        ZoomClick(x, y);
+    }
+}
+
+void frmPlot_FT::ZoomClick(float x, float y) {
+    if (state_.FTComputed == kFalse || !IsInsidePlot(state_, x, y, FrameLines::kInside)) {
+        return;
+    }
+    if (state_.ZoomFirstPending != kFalse) {
+        state_.ZoomIndexFirst = PointerGridIndex(state_, x);
+        DisplayList& drawing = PlotDrawing();
+        drawing.SetForeColor(kZoomLineColour);
+        drawing.Line(x, state_.PlotTop, x, state_.PlotBottom);
+    } else {
+        state_.ZoomIndexSecond = PointerGridIndex(state_, x);
+        const double p0 = state_.ViewStartIndex, q0 = state_.ViewEndIndex;
+        const double a0 = state_.ViewOmegaStart, b0 = state_.ViewOmegaEnd;
+        // Indices are absolute, so a first click made before a "Restore" still pairs well. One made
+        // before a search on a smaller grid is held to the grid that search left.
+        const std::int32_t lastValid = std::min(state_.CompletedStepCount, kMaxSteps);
+        const std::int32_t p =
+            std::clamp(std::min(state_.ZoomIndexFirst, state_.ZoomIndexSecond), 0, lastValid);
+        const std::int32_t q =
+            std::clamp(std::max(state_.ZoomIndexFirst, state_.ZoomIndexSecond), 0, lastValid);
+        state_.ViewStartIndex = p;
+        state_.ViewEndIndex = q;
+        // The new ends are interpolated from the view the clicks were made on. A pair on one index
+        // gives a view without width, which the redraw sends back to the full view.
+        state_.ViewOmegaStart = a0 + (b0 - a0) * (p - p0) / (q0 - p0);
+        state_.ViewOmegaEnd = a0 + (b0 - a0) * (q - p0) / (q0 - p0);
+        PlotDrawing().Cls();
+        RedrawFTPlot(state_, *this);
+    }
+    state_.ZoomFirstPending = ToFlag(state_.ZoomFirstPending == kFalse);
+}
+
+void frmPlot_FT::Command2_Click() {
+    state_.TrialPeriod = ReadLeadingNumber(Text1.Text());
+    UpdateOCDiagram(state_, app_.PlotOCView());
+}
+
+void frmPlot_FT::LeftClick(float x, float y) {
+    if (state_.FTComputed == kFalse || !IsInsidePlot(state_, x, y, FrameLines::kInside)) {
+        return;
+    }
+    state_.TrialPeriod = state_.TwoPi / PointerOmega(state_, x);
+    UpdateOCDiagram(state_, app_.PlotOCView());
 }
 
 void frmPlot_FT::Form_Load() {

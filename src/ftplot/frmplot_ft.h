@@ -41,15 +41,29 @@ public:
     CommandButton Command1, Command2, Command3, Command4;
 
     void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
     void mExit_Click() { Hide(); }
+    QAction* HelpFourier = nullptr;
+    QAction* About = nullptr;
+    void HelpFourier_Click();
+    void About_Click();
 
 protected:
     void Form_Load() override;
     void Form_Resize() override;
     void Form_GotFocus() override;
     void Form_Unload() override;
+    void Form_MouseMove(int button, float x, float y) override;
+    void Form_MouseDown(int button, float x, float y) override;
 
 private:
+    // One right click of a zoom pair: the first marks its index, the second narrows the view to the
+    // two indices and redraws.
+    void ZoomClick(float x, float y);
+    // A left click inside the plot takes the period under the pointer as the trial period.
+    void LeftClick(float x, float y);
     void BuildControls();
     void BuildMenus();
     void RememberPlacement();

@@ -220,4 +220,10 @@ void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window) {
     DrawFTCurve(state, view, state.ViewStartIndex, state.ViewEndIndex);
 }
 
+void RedrawFTPlotWithoutMarks(SharedState& state, LazyView<FTPlotView>& window) {
+    if (DrawFTAxes(state, window)) {
+        DrawFTCurve(state, window.Loaded(), state.ViewStartIndex, state.ViewEndIndex);
+    }
+}
+
 } // namespace quorix

@@ -47,4 +47,8 @@ void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour);
 // The full redraw: axes, the alias marks while they are shown, and the curve of the view.
 void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window);
 
+// The redraw that other windows ask for ("Compute", leaving the About window): axes and the curve of
+// the view, never the alias marks. Like every redraw it brings the window up.
+void RedrawFTPlotWithoutMarks(SharedState& state, LazyView<FTPlotView>& window);
+
 } // namespace quorix

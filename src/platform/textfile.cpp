@@ -45,6 +45,41 @@ int WriteAll(int descriptor, const std::string& bytes) {
     return 0;
 }
 
+std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes.append(line).append("\r\n");
+    }
+    return bytes;
+}
+
+// Creates a file of a name no other entry has, in the folder of `name`, for writing: its descriptor
+// (or -1 with errno set), its name in `created`. The name starts with a dot so that a left-over
+// never looks like the real file.
+int CreateSibling(const std::string& name, std::string& created) {
+    const std::filesystem::path target(name);
+    std::string stem(1, '.');
+    stem.append(target.filename().string()).append(".").append(std::to_string(::getpid())).append(".");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        created = (target.parent_path() / (stem + std::to_string(attempt))).string();
+        const int descriptor =
+            Retrying([&] { return ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    return -1;
+}
+
+// Makes a finished rename survive a crash; a folder that cannot be synchronised changes nothing.
+void SyncFolderOf(const std::string& name) {
+    auto folder = std::filesystem::path(name).parent_path();
+    FileHandle handle(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.IsOpen()) {
+        static_cast<void>(::fsync(handle.Descriptor()));
+    }
+}
+
 } // namespace
 
 int ErrorNumberFromErrno(int error, const std::string& path) {
@@ -164,10 +199,7 @@ void InputFile::Rewind() {
 }
 
 int WriteTextFile(const std::string& name, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) {
-        bytes.append(line).append("\r\n");
-    }
+    const std::string bytes = CrLfLines(lines);
     FileHandle file(
         Retrying([&] { return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }));
     if (!file.IsOpen()) {
@@ -177,6 +209,30 @@ int WriteTextFile(const std::string& name, const std::vector<std::string>& lines
         return ErrorNumberFromErrno(error, name);
     }
     return ErrorNumberFromErrno(file.Close(), name);
+}
+
+int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines) {
+    std::string sibling;
+    FileHandle file(CreateSibling(name, sibling));
+    if (!file.IsOpen()) {
+        return ErrorNumberFromErrno(errno, name);
+    }
+    int error = WriteAll(file.Descriptor(), CrLfLines(lines));
+    if (error == 0 && Retrying([&] { return ::fsync(file.Descriptor()); }) != 0) {
+        error = errno;
+    }
+    if (const int closing = file.Close(); error == 0) {
+        error = closing;
+    }
+    if (error == 0 && ::rename(sibling.c_str(), name.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(sibling.c_str());
+        return ErrorNumberFromErrno(error, name);
+    }
+    SyncFolderOf(name);
+    return kErrNone;
 }
 
 } // namespace quorix

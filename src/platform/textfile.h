@@ -80,4 +80,10 @@ private:
 // by CR LF; 0 or the run-time error number of the first failure (opening, writing or closing).
 [[nodiscard]] int WriteTextFile(const std::string& name, const std::vector<std::string>& lines);
 
+// Writes `lines` as WriteTextFile does, but first into a new file beside `name`, flushed to the disk,
+// which then takes the place of `name` in one step: a failure on the way (a full disk, a folder that
+// cannot be written, a folder of that name) leaves `name` as it was and no half-written file behind.
+// 0 or the run-time error number of the first failure.
+[[nodiscard]] int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines);
+
 } // namespace quorix

@@ -99,6 +99,34 @@ struct SharedState {
     // Trial period chosen on the FT plot.
     double TrialPeriod = 0.0;
 
+    // O-C diagram of the last accepted trial period: cycle counts and O-C values of entries
+    // 1..OCPointCount, their extremes, the least-squares line and the deviation shown with it.
+    std::array<double, kMaxObservations + 1> CycleNumbers{};
+    std::array<double, kMaxObservations + 1> OCValues{};
+    double CycleMax = 0.0;
+    double OCMin = 0.0;
+    double OCMax = 0.0;
+    double OCRange = 0.0;
+    double FitIntercept = 0.0;
+    double FitSlope = 0.0;
+    double OCRms = 0.0;
+    // The period and the number of observations the diagram describes, so that a redraw after a
+    // refused period or a new load still shows one consistent diagram.
+    double OCPeriod = 0.0;
+    std::int16_t OCPointCount = 0;
+    // False when every cycle count is the same: no line is defined through such points.
+    Flag OCFitDefined = kFalse;
+
+    // O-C plot frame, recomputed at every redraw from the window's outer size.
+    std::int16_t OCPlotLeft = 0;
+    std::int16_t OCPlotTop = 0;
+    std::int16_t OCPlotRight = 0;
+    std::int16_t OCPlotBottom = 0;
+    std::int16_t OCPlotWidth = 0;
+    std::int16_t OCPlotHeight = 0;
+    // Keeps the O-C window's resizes from drawing while it loads and while a drawing is under way.
+    Flag OCWinLoading = kFalse;
+
     // Alias periods and their marks.
     std::array<AliasEntry, kMaxAliases + 1> AliasPeriods{};
     std::int16_t AliasCount = 0;

@@ -1,13 +1,24 @@
 #include "ui/application.h"
 
+#include "aliases/frmlist_aliases.h"
 #include "ftplot/frmplot_ft.h"
+#include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
+#include "ui/frmabout.h"
+#include "ui/frmhelp.h"
+#include "ocdiagram/frmplot_ocdiag.h"
 #include "ui/frmmain.h"
 
 namespace quorix {
 
-Application::Application() : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }) {}
+Application::Application()
+    : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
+      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(*this); }),
+      aliasList_([this] { return std::make_unique<frmList_Aliases>(*this); }),
+      help_([this] { return std::make_unique<frmHelp>(state_); }), about_([this] {
+          return std::make_unique<frmAbout>([this] { RedrawFTPlotWithoutMarks(state_, plotFT_); });
+      }) {}
 
 Application::~Application() = default;
 
@@ -33,6 +44,34 @@ frmOpenFile& Application::OpenFileDialog() {
 
 frmPlot_FT& Application::PlotFT() {
     return plotFT_.Get();
+}
+
+frmList_Aliases& Application::ListAliases() {
+    return aliasList_.Get();
+}
+
+frmHelp& Application::Help() {
+    return help_.Get();
+}
+
+frmAbout& Application::About() {
+    return about_.Get();
+}
+
+void Application::ShowFourierHelp() {
+    state_.HelpParagraphCount = 4;
+    frmHelp& help = Help();
+    // Showing raises a resize, which lays the window out with the lengths known until now.
+    help.Show();
+    help.ShowParagraphs();
+}
+
+void Application::ShowAbout() {
+    About().Show();
+}
+
+frmPlot_OCdiag& Application::PlotOC() {
+    return plotOC_.Get();
 }
 
 } // namespace quorix

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "aliases/aliaslistview.h"
 #include "ftplot/ftplotview.h"
+#include "ocdiagram/ocplotview.h"
 #include "state/sharedstate.h"
 #include "ui/windowslot.h"
 
@@ -8,9 +10,13 @@
 
 namespace quorix {
 
+class frmList_Aliases;
+class frmAbout;
+class frmHelp;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
+class frmPlot_OCdiag;
 
 // The program: owns the shared state and every window. Each result window is created on first use
 // and knows three states: not loaded, loaded but hidden, shown.
@@ -33,12 +39,37 @@ public:
     [[nodiscard]] bool IsPlotFTLoaded() const { return plotFT_.IsLoaded(); }
     // The FT plot as the routines that bring it up reach it: loaded only when first touched.
     [[nodiscard]] LazyView<FTPlotView>& PlotFTView() { return plotFT_; }
+    // The O-C window, loaded (not shown) when it is not loaded yet.
+    [[nodiscard]] frmPlot_OCdiag& PlotOC();
+    [[nodiscard]] bool IsPlotOCLoaded() const { return plotOC_.IsLoaded(); }
+    // The O-C window as the routines that bring it up reach it: loaded only when first touched.
+    [[nodiscard]] LazyView<OCPlotView>& PlotOCView() { return plotOC_; }
+    // The alias list window, loaded (not shown) when it is not loaded yet.
+    [[nodiscard]] frmList_Aliases& ListAliases();
+    [[nodiscard]] bool IsListAliasesLoaded() const { return aliasList_.IsLoaded(); }
+    // The alias list as "Mark" reaches it: loaded only when first touched.
+    [[nodiscard]] LazyView<AliasListView>& ListAliasesView() { return aliasList_; }
+
+    // Opens the help (Help > "Fourier Transform" of the main and the FT window): one window, shown
+    // again and laid out anew by every later call.
+    void ShowFourierHelp();
+    [[nodiscard]] frmHelp& Help();
+    [[nodiscard]] bool IsHelpLoaded() const { return help_.IsLoaded(); }
+
+    // Opens the About window (Help > "About" of the main and the FT window), one window as well.
+    void ShowAbout();
+    [[nodiscard]] frmAbout& About();
+    [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
 
 private:
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;
     WindowSlot<frmPlot_FT, FTPlotView> plotFT_;
+    WindowSlot<frmPlot_OCdiag, OCPlotView> plotOC_;
+    WindowSlot<frmList_Aliases, AliasListView> aliasList_;
+    WindowSlot<frmHelp> help_;
+    WindowSlot<frmAbout> about_;
 };
 
 } // namespace quorix

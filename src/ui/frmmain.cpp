@@ -3,12 +3,29 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
+#include "ocdiagram/frmplot_ocdiag.h"
 #include "platform/messagebox.h"
+#include "platform/textfile.h"
+#include "state/settingsfile.h"
 #include "ui/application.h"
 
 namespace quorix {
 
 namespace {
+
+// Reads a window's current place into its stored fields; a window that is not loaded (null) leaves
+// them as they are.
+void StoreCurrentPlacement(const Form* window, std::int16_t& top, std::int16_t& left, std::int16_t& height,
+                           std::int16_t& width) {
+    if (window != nullptr) {
+        window->StorePlacement(top, left, height, width);
+    }
+}
+
+// The program is ending: a settings file that cannot be written is left as it was, without a word.
+void WriteSettings(const std::vector<std::string>& lines) {
+    static_cast<void>(ReplaceTextFile(kSettingsFileName, lines));
+}
 
 constexpr Colour kWindowBackground = Rgb(255, 197, 112);
 constexpr Colour kReadoutBackground = Rgb(224, 224, 224);
@@ -86,8 +103,8 @@ void frmMain::BuildMenus() {
     AddMenuSeparator(file);
     mExit = AddMenuItem(file, "Exit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("Help");
-    m2Fourier_help = AddMenuItem(help, "Fourier Transform", [] {});
-    m2About = AddMenuItem(help, "About", [] {});
+    m2Fourier_help = AddMenuItem(help, "Fourier Transform", [this] { m2Fourier_help_Click(); });
+    m2About = AddMenuItem(help, "About", [this] { m2About_Click(); });
 }
 
 void frmMain::Form_Load() {
@@ -127,9 +144,7 @@ void frmMain::Command1_Click() {
 void frmMain::Command2_Click() {
     SharedState& state = app_.State();
     RunPeriodSearch(state, *this);
-    if (DrawFTAxes(state, app_.PlotFTView())) {
-        DrawFTCurve(state, app_.PlotFT(), state.ViewStartIndex, state.ViewEndIndex);
-    }
+    RedrawFTPlotWithoutMarks(state, app_.PlotFTView());
     app_.PlotFT().SetCaption(state.DataFileName);
 }
 
@@ -152,6 +167,14 @@ void frmMain::mExit_Click() {
     EndProcess();
 }
 
+void frmMain::m2Fourier_help_Click() {
+    app_.ShowFourierHelp();
+}
+
+void frmMain::m2About_Click() {
+    app_.ShowAbout();
+}
+
 void frmMain::SetSearchButtonsEnabled(bool enabled) {
     for (CommandButton* button : {&Command1, &Command2, &Command3}) {
         button->SetEnabled(enabled);
@@ -162,7 +185,19 @@ void frmMain::ShowMessage(const std::string& text) {
     MessageBox(text);
 }
 
-void frmMain::WriteSettingsOnClose() {}
-void frmMain::WriteSettingsOnExit() {}
+void frmMain::WriteSettingsOnClose() {
+    SharedState& state = app_.State();
+    StoreCurrentPlacement(app_.IsPlotFTLoaded() ? &app_.PlotFT() : nullptr, state.FTWinTop, state.FTWinLeft,
+                          state.FTWinHeight, state.FTWinWidth);
+    if (state.FTComputed != kFalse) {
+        const Form* plotOC = app_.IsPlotOCLoaded() ? &app_.PlotOC() : nullptr;
+        StoreCurrentPlacement(plotOC, state.OCWinTop, state.OCWinLeft, state.OCWinHeight, state.OCWinWidth);
+    }
+    WriteSettings(SettingsFileLines(state, Top(), Left(), PeriodLine::kSecondField));
+}
+
+void frmMain::WriteSettingsOnExit() {
+    WriteSettings(SettingsFileLines(app_.State(), Top(), Left(), PeriodLine::kValueAlone));
+}
 
 } // namespace quorix

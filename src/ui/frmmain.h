@@ -29,6 +29,8 @@ public:
     void Command3_Click();
     void Command4_Click();
     void mExit_Click();
+    void m2Fourier_help_Click();
+    void m2About_Click();
 
     // SearchWindow and ReaderWindow: how the search and the reader reach this window.
     std::string MinimumPeriodText() const override { return Text1.Text(); }

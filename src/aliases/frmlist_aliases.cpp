@@ -1,0 +1,85 @@
+#include "aliases/frmlist_aliases.h"
+
+#include "aliases/aliaslist.h"
+#include "ui/application.h"
+
+#include <QMenu>
+
+#include <algorithm>
+
+namespace quorix {
+
+namespace {
+
+constexpr Colour kListBackground = Rgb(255, 255, 255);
+// About 8 points: one line of it fits the 260 twips a list line is given.
+const FontStyle kListFont{"MS Sans Serif", 8.25, false};
+
+} // namespace
+
+frmList_Aliases::frmList_Aliases(Application& app) : state_(app.State()) {
+    SetCaption("Alias Periods");
+    SetBackColor(kListBackground);
+    SetFormFont(kListFont);
+    BuildMenus();
+}
+
+void frmList_Aliases::BuildMenus() {
+    QMenu* file = AddMenu("File");
+    APrint_Setup = AddMenuItem(file, "Print Setup ...", [] {});
+    Aprint = AddMenuItem(file, "Print", [] {});
+    AddMenuSeparator(file);
+    Aexit = AddMenuItem(file, "Exit", [this] { Aexit_Click(); });
+}
+
+void frmList_Aliases::OpenAliasList() {
+    // A minimised or maximised window cannot be placed: bring it back to its normal state first.
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    Show();
+    DrawingSurface().EditDrawing().Cls();
+    SetLeft(state_.AliasWinLeft);
+    SetTop(state_.AliasWinTop);
+    SetWidth(state_.AliasWinWidth);
+    SetHeight(state_.AliasLineCount * kAliasLineHeight);
+}
+
+void frmList_Aliases::ShowAliasLines() {
+    DisplayList& drawing = DrawingSurface().EditDrawing();
+    drawing.Cls();
+    const float lineHeight = DrawingSurface().TextLineHeight();
+    const int count = std::clamp<int>(state_.AliasLineCount, 0, kMaxAliasLines);
+    for (int i = 1; i <= count; ++i) {
+        drawing.Print(state_.AliasLines[i], lineHeight);
+    }
+}
+
+void frmList_Aliases::Form_Load() {
+    state_.AliasWinLoading = kTrue;
+    SetTop(state_.AliasWinTop);
+    SetLeft(state_.AliasWinLeft);
+    SetHeight(state_.AliasWinHeight);
+    SetWidth(state_.AliasWinWidth);
+    state_.AliasWinLoading = kFalse;
+}
+
+void frmList_Aliases::RememberPlacement() {
+    StorePlacement(state_.AliasWinTop, state_.AliasWinLeft, state_.AliasWinHeight, state_.AliasWinWidth);
+}
+
+void frmList_Aliases::Form_Resize() {
+    if (state_.AliasWinLoading != kFalse) {
+        return;
+    }
+    RememberPlacement();
+    ShowAliasLines();
+}
+
+void frmList_Aliases::Form_GotFocus() {
+    ShowAliasLines();
+}
+
+void frmList_Aliases::Form_Unload() {
+    RememberPlacement();
+}
+
+} // namespace quorix

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "aliases/aliaslistview.h"
+#include "platform/form.h"
+#include "platform/lazyview.h"
+#include "state/sharedstate.h"
+
+class QAction;
+
+namespace quorix {
+
+class Application;
+
+// The alias list window: the lines of the last "Mark" printed on a white surface, and a File menu to
+// print them.
+class frmList_Aliases : public Form, public AliasListView, public LazyView<AliasListView> {
+    Q_OBJECT
+public:
+    explicit frmList_Aliases(Application& app);
+
+    // A window handling its own events is loaded: it is its own view.
+    AliasListView& Loaded() override { return *this; }
+    void OpenAliasList() override;
+    void ShowAliasLines() override;
+
+    // The menu entries, for the handlers that print the list.
+    QAction* APrint_Setup = nullptr;
+    QAction* Aprint = nullptr;
+    QAction* Aexit = nullptr;
+
+    void Aexit_Click() { Hide(); }
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_GotFocus() override;
+    void Form_Unload() override;
+
+private:
+    void BuildMenus();
+    void RememberPlacement();
+
+    SharedState& state_;
+};
+
+} // namespace quorix

@@ -1,0 +1,121 @@
+#include "ocdiagram/frmplot_ocdiag.h"
+
+#include "ocdiagram/ocrender.h"
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+
+namespace quorix {
+
+namespace {
+
+const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
+constexpr Colour kLabelBackground = Rgb(255, 255, 255);
+
+Colour SystemColour(QPalette::ColorRole role) {
+    const QColor colour = QApplication::palette().color(role);
+    return Rgb(colour.red(), colour.green(), colour.blue());
+}
+
+} // namespace
+
+frmPlot_OCdiag::frmPlot_OCdiag(Application& app)
+    : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label4(&DrawingSurface()),
+      Label3(&DrawingSurface()), Label5(&DrawingSurface()), Label7(&DrawingSurface()),
+      Label6(&DrawingSurface()), Text1(&DrawingSurface()), Command1(&DrawingSurface()), state_(app.State()) {
+    SetCaption("O-C Diagram");
+    SetBackColor(SystemColour(QPalette::Base));
+    SetFormFont(kWindowFont);
+    BuildControls();
+    BuildMenus();
+}
+
+void frmPlot_OCdiag::BuildControls() {
+    struct Design {
+        OCControl id;
+        Control* control;
+        double left, top, width, height;
+    };
+    const Design designs[] = {
+        {OCControl::kLabel1, &Label1, -120, 11520, 735, 255},
+        {OCControl::kLabel2, &Label2, 0, 12360, 735, 255},
+        {OCControl::kLabel4, &Label4, 0, 11760, 735, 255},
+        {OCControl::kLabel3, &Label3, 0, 12000, 735, 255},
+        {OCControl::kLabel5, &Label5, 120, 9120, 615, 255},
+        {OCControl::kLabel7, &Label7, 840, 9120, 975, 255},
+        {OCControl::kLabel6, &Label6, 2160, 9120, 1455, 255},
+        {OCControl::kText1, &Text1, 3600, 9120, 975, 285},
+        {OCControl::kCommand1, &Command1, 4800, 9120, 975, 375},
+    };
+    for (const auto& design : designs) {
+        design.control->Place(design.left, design.top, design.width, design.height);
+        design.control->SetFont(kWindowFont);
+        controls_[design.id] = design.control;
+    }
+    for (Label* label : {&Label1, &Label2, &Label4, &Label3, &Label5, &Label7, &Label6}) {
+        label->SetBackColor(kLabelBackground);
+    }
+    Label1.SetCaption("L 1");
+    Label1.SetAlignment(TextAlign::kRight);
+    Label2.SetCaption("L 2");
+    Label2.SetAlignment(TextAlign::kRight);
+    Label4.SetCaption("Step");
+    Label3.SetCaption("L 3");
+    Label5.SetCaption("Period:");
+    Label7.SetAlignment(TextAlign::kCentre);
+    static_cast<QLabel*>(Label7.Widget())->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Label6.SetCaption("RMS deviation:");
+    Text1.SetAlignment(TextAlign::kCentre);
+    Command1.SetCaption("Refresh");
+    Command1.OnClick([this] { Command1_Click(); });
+    SetTabOrder({&Text1, &Command1});
+}
+
+void frmPlot_OCdiag::BuildMenus() {
+    QMenu* file = AddMenu("File");
+    mPrinterSetup = AddMenuItem(file, "Printer Setup ...", [] {});
+    mPrint = AddMenuItem(file, "Print", [] {});
+    AddMenuSeparator(file);
+    AddMenuItem(file, "Exit", [this] { mExit_Click(); });
+}
+
+DisplayList& frmPlot_OCdiag::PlotDrawing() {
+    DrawingSurface().update();
+    return DrawingSurface().EditDrawing();
+}
+
+void frmPlot_OCdiag::Command1_Click() {
+    RedrawOCPlot(state_, *this);
+}
+
+void frmPlot_OCdiag::Form_Load() {
+    state_.OCWinLoading = kTrue;
+    SetTop(state_.OCWinTop);
+    SetLeft(state_.OCWinLeft);
+    SetHeight(state_.OCWinHeight);
+    SetWidth(state_.OCWinWidth);
+}
+
+void frmPlot_OCdiag::RememberPlacement() {
+    StorePlacement(state_.OCWinTop, state_.OCWinLeft, state_.OCWinHeight, state_.OCWinWidth);
+}
+
+void frmPlot_OCdiag::Form_Resize() {
+    if (state_.OCWinLoading != kFalse) {
+        return;
+    }
+    RememberPlacement();
+    RedrawOCPlot(state_, *this);
+}
+
+void frmPlot_OCdiag::Form_GotFocus() {
+    RedrawOCPlot(state_, *this);
+}
+
+void frmPlot_OCdiag::Form_Unload() {
+    RememberPlacement();
+}
+
+} // namespace quorix
