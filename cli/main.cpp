@@ -1,4 +1,5 @@
 #include "cli/clisearch.h"
+#include "cli/desktopstate.h"
 #include "cli/options.h"
 #include "cli/pendingfile.h"
 #include "cli/plotcurve.h"
@@ -26,31 +27,6 @@ constexpr std::int32_t kPlotColumns = (14900 - 915) * 2 / 15;
 int Fail(int status, const std::string& message) {
     std::cerr << "quorix-search: " << message << "\n";
     return status;
-}
-
-// The shared state the FT window's drawing reads, filled as a completed search over `curve` leaves it.
-void FillPlotState(SharedState& state, const CliSearch& search, const std::vector<double>& curve,
-                   const std::string& file) {
-    InitialiseSharedState(state);
-    const SearchEntries& entries = search.entries;
-    const auto steps = static_cast<std::int32_t>(curve.size()) - 1;
-    state.Pi = entries.twoPi / 2;
-    state.TwoPi = entries.twoPi;
-    state.PeriodMin = entries.periodMin;
-    state.PeriodMax = entries.periodMax;
-    state.OmegaLow = search.grid.omegaLow;
-    state.OmegaHigh = entries.twoPi / entries.periodMin;
-    state.OmegaStep = (state.OmegaHigh - state.OmegaLow) / steps;
-    state.StepCount = state.CompletedStepCount = steps;
-    std::copy(curve.begin(), curve.end(), state.FTValues.begin());
-    state.BestFT = search.best.value;
-    state.BestOmega = search.best.omega;
-    state.FTComputed = kTrue;
-    state.ViewStartIndex = 1;
-    state.ViewEndIndex = steps;
-    state.ViewOmegaStart = state.FullOmegaStart = state.OmegaLow;
-    state.ViewOmegaEnd = state.FullOmegaEnd = state.OmegaHigh;
-    state.DataFileName = file;
 }
 
 int Run(int argc, char** argv) {
@@ -106,6 +82,20 @@ int Run(int argc, char** argv) {
                          }
                      });
 
+    auto state = DesktopState(search, times, read.data.baseTime,
+                              curve ? curve->Values() : std::vector<double>{}, options.file);
+    Report report{options.file, read.data.count, &search, std::nullopt, {}};
+    if (options.ocPeriod) {
+        report.oc = DesktopOC(*state, *options.ocPeriod);
+        if (!report.oc) {
+            return Fail(kInputFault,
+                        "no O-C diagram for " + ExactText(*options.ocPeriod) +
+                            " days: it takes at most 500 times and a period whose cycle counts fit");
+        }
+    }
+    if (options.aliasPeriod) {
+        report.aliasLines = DesktopAliasLines(*state, *options.aliasPeriod);
+    }
     if (curve) {
         // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
         // session would only clutter the program's one line of diagnostics.
@@ -115,9 +105,8 @@ int Run(int argc, char** argv) {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         int qtArgc = 1;
         QGuiApplication qtApp(qtArgc, argv);
-        auto state = std::make_unique<SharedState>();
-        FillPlotState(*state, search, curve->Values(), options.file);
-        if (!ExportFTPlot(*state, options.plotPath, plot.TemporaryPath(), error) || !plot.Commit(error)) {
+        if (!ExportPlots(*state, report.oc.has_value(), options.plotPath, plot.TemporaryPath(), error) ||
+            !plot.Commit(error)) {
             return Fail(kInputFault, error);
         }
     }
@@ -128,7 +117,6 @@ int Run(int argc, char** argv) {
     if (const std::string warning = CoarseGridWarning(search); !warning.empty()) {
         std::cerr << "quorix-search: " << warning << "\n";
     }
-    const Report report{options.file, read.data.count, &search};
     std::cout << (options.format == OutputFormat::kJson ? JsonReport(report) : TextReport(report));
     return EXIT_SUCCESS;
 }

@@ -44,6 +44,53 @@ nlohmann::json DipsJson(const CliSearch& search) {
     return dips;
 }
 
+std::string Optional(const std::optional<double>& value) {
+    return value ? ExactText(*value) : std::string("n/a");
+}
+
+std::string OCText(const OCReport& oc) {
+    std::string text = "O-C for trial period " + ExactText(oc.period) + " days, from BaseTime " +
+                       ExactText(oc.baseTime) + ":\n";
+    text += "     cycle            O-C (days)\n";
+    for (std::size_t i = 0; i < oc.cycles.size(); ++i) {
+        text += Padded(ExactText(oc.cycles[i]), 10) + "  " + Padded(ExactText(oc.oc[i]), 20) + "\n";
+    }
+    text += Line("Fit O-C = a + b E:", oc.fitDefined ? "a = " + ExactText(oc.intercept) +
+                                                           " days, b = " + ExactText(oc.slope) + " days/cycle"
+                                                     : "not defined (every cycle count is the same)");
+    text += Line("RMS deviation:", ExactText(oc.rms) + " days (about a, as the O-C window shows it)");
+    if (oc.ephemeris) {
+        const Ephemeris& e = *oc.ephemeris;
+        text += Line("Residual RMS:", ExactText(e.residualRms) + " days (about the line)");
+        text += Line("Refined epoch:", ExactText(e.epoch) + " +/- " + Optional(e.epochError));
+        text += Line("Refined period:", ExactText(e.period) + " +/- " + Optional(e.periodError) + " days");
+    }
+    return text;
+}
+
+nlohmann::json OCJson(const OCReport& oc) {
+    nlohmann::json points = nlohmann::json::array();
+    for (std::size_t i = 0; i < oc.cycles.size(); ++i) {
+        points.push_back({{"cycle", oc.cycles[i]}, {"oc", oc.oc[i]}});
+    }
+    nlohmann::json json = {{"period", oc.period},
+                           {"baseTime", oc.baseTime},
+                           {"points", points},
+                           {"fitDefined", oc.fitDefined},
+                           {"intercept", oc.intercept},
+                           {"slope", oc.slope},
+                           {"rms", oc.rms}};
+    if (oc.ephemeris) {
+        const Ephemeris& e = *oc.ephemeris;
+        json["residualRms"] = e.residualRms;
+        json["epoch"] = e.epoch;
+        json["refinedPeriod"] = e.period;
+        json["epochError"] = e.epochError ? nlohmann::json(*e.epochError) : nlohmann::json();
+        json["periodError"] = e.periodError ? nlohmann::json(*e.periodError) : nlohmann::json();
+    }
+    return json;
+}
+
 } // namespace
 
 std::string TextReport(const Report& report) {
@@ -66,6 +113,17 @@ std::string TextReport(const Report& report) {
         text += '\n';
         text += DipTable(search);
     }
+    if (report.oc) {
+        text += '\n';
+        text += OCText(*report.oc);
+    }
+    if (!report.aliasLines.empty()) {
+        text += '\n';
+        for (const std::string& line : report.aliasLines) {
+            text += line;
+            text += '\n';
+        }
+    }
     return text;
 }
 
@@ -86,6 +144,12 @@ std::string JsonReport(const Report& report) {
                     {"period", search.bestPeriod},     {"ft", search.best.value},
                     {"resolution", search.resolution}, {"readOut", BestPeriodText(search.bestPeriod)}};
     json["dips"] = DipsJson(search);
+    if (report.oc) {
+        json["oc"] = OCJson(*report.oc);
+    }
+    if (!report.aliasLines.empty()) {
+        json["aliasLines"] = report.aliasLines;
+    }
     return json.dump(2) + "\n";
 }
 
