@@ -121,6 +121,17 @@ TEST(ProgramTest, SearchesWritesTheWholeCurveAndAPictureAndSaysTheSameInJson) {
     EXPECT_EQ(lowest, report["best"]["ft"].get<double>());
     EXPECT_EQ(Contents(folder.Path() / "ft.png").substr(1, 3), "PNG");
 
+    // The O-C diagram and the alias list ride along, and the picture holds both plots.
+    const Outcome oc = Program(folder, "'" + sample +
+                                           "' --min 0.5 --max 1 --steps 20000 --top 1 --format json "
+                                           "--oc 0.8372914 --aliases 0.8372914 --plot both.pdf");
+    ASSERT_EQ(oc.status, 0) << oc.err;
+    const auto withOC = nlohmann::json::parse(oc.out);
+    EXPECT_EQ(withOC["oc"]["points"].size(), 45u);
+    EXPECT_NEAR(withOC["oc"]["refinedPeriod"].get<double>(), 0.8372914, 1e-5);
+    EXPECT_EQ(withOC["aliasLines"][0], " For Trial Period = 0.837291");
+    EXPECT_EQ(Contents(folder.Path() / "both.pdf").substr(0, 5), "%PDF-");
+
     // A grid too coarse for the 806-day span: the warning, and still a result.
     const Outcome coarse = Program(folder, "'" + sample + "' --steps 1000 --top 0 --plot ft.svg");
     EXPECT_EQ(coarse.status, 0);
