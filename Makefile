@@ -2,7 +2,7 @@
 BUILD := build/release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run demo test bench clean
 
 all: build
 
@@ -18,6 +18,11 @@ build: deps $(BUILD)/build.ninja
 # Starts the program with the bundled sample files as the current folder.
 run: build
 	cd examples && ../$(BUILD)/quorix
+
+# The command-line search on a bundled sample: the best period and the deepest competing dips.
+demo: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quorix-search
+	$(BUILD)/cli/quorix-search examples/algol_type_reduced.csv --min 0.5 --max 1 --steps 100000 --top 5
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

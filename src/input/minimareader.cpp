@@ -103,17 +103,19 @@ bool IsSoundTime(double time) {
 
 // Takes records of 1 + extraFields fields until the text ends right after one. The start of a
 // record beyond the last one allowed is refused before anything more is read.
-template <typename Source> Outcome ReadRecords(Source& source, int extraFields, MinimaData& data) {
+template <typename Source>
+Outcome ReadRecords(Source& source, int extraFields, std::int32_t capacity, MinimaData& data) {
     std::string field;
-    int i = 1;
+    std::int32_t i = 1;
     do {
-        if (i > kMaxObservations) {
+        if (i > capacity) {
             return RunTimeError(source, kErrSubscriptOutOfRange);
         }
         if (!ReadField(source, field)) {
             return RunTimeError(source, kErrInputPastEnd);
         }
-        data.times[i] = ReadLeadingNumber(field);
+        data.times.push_back(ReadLeadingNumber(field));
+        data.extraColumns.emplace_back();
         data.baseTime = std::min(data.baseTime, data.times[i]);
         for (int c = 1; c <= extraFields; ++c) {
             if (c >= kExtraColumns) {
@@ -129,20 +131,20 @@ template <typename Source> Outcome ReadRecords(Source& source, int extraFields, 
     if (source.Error() != 0) {
         return RunTimeError(source, kErrNone);
     }
-    data.count = static_cast<std::int16_t>(i - 1);
+    data.count = i - 1;
     const auto first = data.times.begin() + 1;
     const bool sound = std::all_of(first, first + data.count, IsSoundTime);
     return {sound ? MinimaFailure::kNone : MinimaFailure::kFaultyValue, 0};
 }
 
 // The first-line check, then the records read from the start of the same source.
-template <typename Source> MinimaReadResult ReadMinima(Source& source) {
+template <typename Source> MinimaReadResult ReadMinima(Source& source, std::int32_t capacity) {
     MinimaReadResult result;
     int commas = 0;
     Outcome outcome = CheckFirstLine(source, commas);
     if (outcome.failure == MinimaFailure::kNone) {
         source.Rewind();
-        outcome = ReadRecords(source, commas, result.data);
+        outcome = ReadRecords(source, commas, capacity, result.data);
     }
     result.failure = outcome.failure;
     result.errorNumber = outcome.errorNumber;
@@ -150,41 +152,57 @@ template <typename Source> MinimaReadResult ReadMinima(Source& source) {
 }
 
 // The file is closed again when this returns, before any message is shown.
-MinimaReadResult ReadMinimaFile(const SharedState& state) {
+MinimaReadResult ReadStateFile(const SharedState& state) {
     if (const int error = ChangeCurrentFolder(state.DataFolder); error != kErrNone) {
         MinimaReadResult result;
         result.failure = MinimaFailure::kRunTimeError;
         result.errorNumber = error;
         return result;
     }
-    InputFile file(state.DataFileName);
-    return ReadMinima(file);
+    return ReadMinimaFile(state.DataFileName);
+}
+
+// Copies a list into a fixed array, the entries past the list set to zero.
+template <std::size_t N> void CopyPadded(const std::vector<double>& from, std::array<double, N>& to) {
+    to.fill(0.0);
+    std::copy_n(from.begin(), std::min(from.size(), N), to.begin());
 }
 
 } // namespace
 
-MinimaReadResult ParseMinimaText(std::string_view bytes) {
+MinimaReadResult ParseMinimaText(std::string_view bytes, std::int32_t capacity) {
     TextSource source(bytes);
-    return ReadMinima(source);
+    return ReadMinima(source, capacity);
 }
 
-void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaReadResult& result) {
+MinimaReadResult ReadMinimaFile(const std::string& name, std::int32_t capacity) {
+    InputFile file(name);
+    return ReadMinima(file, capacity);
+}
+
+std::string MinimaFailureText(const MinimaReadResult& result, const std::vector<std::string>& errorMessages) {
     switch (result.failure) {
     case MinimaFailure::kFaultyFirstLine:
-        window.ShowMessage(kFaultyFirstLineText);
-        return;
+        return kFaultyFirstLineText;
     case MinimaFailure::kFaultyValue:
-        window.ShowMessage(kFaultyValueText);
-        return;
+        return kFaultyValueText;
     case MinimaFailure::kRunTimeError:
-        window.ShowMessage(ErrorText(state.ErrorMessages, result.errorNumber));
-        return;
+        return ErrorText(errorMessages, result.errorNumber);
     case MinimaFailure::kNone:
         break;
     }
-    state.ObsTimes = result.data.times;
+    return {};
+}
+
+void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaReadResult& result) {
+    if (result.failure != MinimaFailure::kNone) {
+        window.ShowMessage(MinimaFailureText(result, state.ErrorMessages));
+        return;
+    }
+    CopyPadded(result.data.times, state.ObsTimes);
     state.ObsExtraColumns = result.data.extraColumns;
-    state.ObsCount = result.data.count;
+    state.ObsExtraColumns.resize(kMaxObservations + 1);
+    state.ObsCount = static_cast<std::int16_t>(result.data.count);
     state.BaseTime = result.data.baseTime;
     window.SetFileNameCaption(state.DataFileName);
     state.FTComputed = kFalse;
@@ -193,7 +211,7 @@ void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaRea
 }
 
 void LoadMinimaFile(SharedState& state, ReaderWindow& window) {
-    ApplyMinimaResult(state, window, ReadMinimaFile(state));
+    ApplyMinimaResult(state, window, ReadStateFile(state));
 }
 
 } // namespace quorix

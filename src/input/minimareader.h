@@ -24,12 +24,13 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-// A complete data set as read from one file, laid out as the shared state holds it.
+// A complete data set as read from one file, laid out as the shared state holds it: entry 0 of each
+// list is not used, entries 1..count hold the records.
 struct MinimaData {
-    std::array<double, kMaxObservations + 1> times{}; // entries 1..count
+    std::vector<double> times = std::vector<double>(1);
     std::vector<std::array<double, kExtraColumns>> extraColumns =
-        std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1); // columns 1..5 of rows 1..count
-    std::int16_t count = 0;
+        std::vector<std::array<double, kExtraColumns>>(1); // columns 1..5 of rows 1..count
+    std::int32_t count = 0;
     double baseTime = 99999;
 };
 
@@ -49,11 +50,24 @@ struct MinimaReadResult {
     MinimaData data;
 };
 
-// Reads a whole times-of-minima text from its bytes; nothing outside the bytes is touched.
-[[nodiscard]] MinimaReadResult ParseMinimaText(std::string_view bytes);
+// Reads a whole times-of-minima text from its bytes; nothing outside the bytes is touched. A record
+// beyond `capacity` is refused as the desktop program refuses its 501st.
+[[nodiscard]] MinimaReadResult ParseMinimaText(std::string_view bytes,
+                                               std::int32_t capacity = kMaxObservations);
+
+// Reads the file `name` (relative to the current folder) in the same two passes; the file is closed
+// again when this returns.
+[[nodiscard]] MinimaReadResult ReadMinimaFile(const std::string& name,
+                                              std::int32_t capacity = kMaxObservations);
+
+// The message a failed read shows the user: one of the two faulty-data texts or the run-time error's
+// text from `errorMessages`; empty for a complete data set.
+[[nodiscard]] std::string MinimaFailureText(const MinimaReadResult& result,
+                                            const std::vector<std::string>& errorMessages);
 
 // Hands a read result to the program: a complete data set replaces the observations and updates the
 // main window; a failure shows its message and leaves the state and the window exactly as they were.
+// The result must come from a read with the desktop's capacity.
 void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaReadResult& result);
 
 // Reads the file named by DataFileName in DataFolder (made the current folder first, whatever the

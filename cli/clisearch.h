@@ -1,0 +1,43 @@
+#pragma once
+
+#include "cli/ftwalk.h"
+#include "cli/searchentries.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorix::cli {
+
+// What one command-line search found.
+struct CliSearch {
+    SearchEntries entries;
+    FTGrid grid;
+    double timeSpan = 0.0;
+    FTMinimum best;
+    double bestPeriod = 0.0;
+    double resolution = 0.0; // period step of the grid at the best point
+    bool coarse = false;     // frequency step above a fifth of 1/T
+    double stepsForFine = 0.0;
+    std::vector<FTDip> dips;
+};
+
+// The grid of the desktop search for these entries: omegaLow = 2 pi/max, the step (omegaHigh -
+// omegaLow)/steps, the times taken from baseTime.
+[[nodiscard]] FTGrid SearchGrid(std::span<const double> times, double baseTime, const SearchEntries& entries);
+
+// Walks the grid once, collecting the best point, the `top` deepest dips and whatever `also`
+// takes from the blocks (the CSV rows, the plot's curve).
+[[nodiscard]] CliSearch RunCliSearch(std::span<const double> times, double baseTime,
+                                     const SearchEntries& entries, int top, FTKernelChoice kernel,
+                                     const FTBlockConsumer& also);
+
+// The shortest decimal text that reads back as the same double.
+[[nodiscard]] std::string ExactText(double value);
+
+// The CSV file's header line and the rows of one block (RFC 4180: CR LF line ends).
+[[nodiscard]] std::string CsvHeader();
+[[nodiscard]] std::string CsvRows(const FTGrid& grid, double twoPi, std::int32_t first,
+                                  std::span<const double> values);
+
+} // namespace quorix::cli

@@ -1,0 +1,195 @@
+#include "cli/ftwalk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace quorix::cli {
+
+namespace {
+
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+// Keeps the first strict minimum of exact values taken in grid order.
+void TakeIfLower(FTMinimum& best, const FTGrid& grid, std::int32_t index, double value) {
+    if (value < best.value) {
+        best = {index, value, GridOmega(grid, index)};
+    }
+}
+
+FTMinimum LiteralBlock(const FTGrid& grid, std::int32_t first, std::span<double> values) {
+    FTMinimum best;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const auto index = first + static_cast<std::int32_t>(k);
+        values[k] = LiteralFTValue(grid, index);
+        TakeIfLower(best, grid, index, values[k]);
+    }
+    return best;
+}
+
+// The fast kernel runs over a grid of its own that starts at the block's first point. Its
+// frequencies differ from the whole grid's by the roundings of forming them another way (at most
+// 3 eps omegaMax), which moves each term by at most that times its time offset; the literal values
+// the two grids' points have then differ by that plus a sine rounding per term and the summation.
+double BlockShiftBound(const FTGrid& grid) {
+    double offsetMax = 0;
+    for (const double time : grid.times) {
+        offsetMax = std::max(offsetMax, std::fabs(time - grid.baseTime));
+    }
+    const double omegaMax = std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
+    return 4 * kEpsilon * omegaMax * offsetMax + (static_cast<double>(grid.times.size()) + 4) * kEpsilon;
+}
+
+// Fast values for the block, then the literal formula at every point that could be the block's
+// minimum: any point whose exact value is lowest lies within twice the bound of the fast minimum.
+FTMinimum FastBlock(const FTGrid& grid, std::int32_t first, std::span<double> values, double bound) {
+    FTGrid block = grid;
+    block.omegaLow = GridOmega(grid, first);
+    block.steps = static_cast<std::int32_t>(values.size()) - 1;
+    static_cast<void>(FastFTKernel(block, values));
+    const double threshold = *std::min_element(values.begin(), values.end()) + 2 * bound;
+    FTMinimum best;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        if (values[k] <= threshold) {
+            const auto index = first + static_cast<std::int32_t>(k);
+            values[k] = LiteralFTValue(grid, index);
+            TakeIfLower(best, grid, index, values[k]);
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+double GridOmega(const FTGrid& grid, std::int32_t index) {
+    return grid.omegaLow + grid.omegaStep * index;
+}
+
+FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
+                     std::int32_t blockPoints) {
+    const double bound = FastFTErrorBound(grid) + BlockShiftBound(grid);
+    std::vector<double> buffer(static_cast<std::size_t>(std::min(blockPoints, grid.steps + 1)));
+    FTMinimum best;
+    for (std::int32_t first = 0; first <= grid.steps; first += blockPoints) {
+        const std::int32_t points = std::min(blockPoints, grid.steps - first + 1);
+        const std::span<double> values(buffer.data(), static_cast<std::size_t>(points));
+        const FTMinimum block = kernel == FTKernelChoice::kFast ? FastBlock(grid, first, values, bound)
+                                                                : LiteralBlock(grid, first, values);
+        if (block.value < best.value) {
+            best = block;
+        }
+        consume(first, values);
+    }
+    return best;
+}
+
+double TimeSpan(std::span<const double> times) {
+    if (times.empty()) {
+        return 0.0;
+    }
+    const auto [lowest, highest] = std::minmax_element(times.begin(), times.end());
+    return *highest - *lowest;
+}
+
+double PeriodResolution(const FTGrid& grid, double twoPi, std::int32_t index) {
+    const std::int32_t neighbour = index < grid.steps ? index + 1 : index - 1;
+    return std::fabs(twoPi / GridOmega(grid, index) - twoPi / GridOmega(grid, neighbour));
+}
+
+bool GridTooCoarse(const FTGrid& grid, double twoPi, double timeSpan) {
+    return timeSpan > 0 && grid.omegaStep / twoPi > 0.2 / timeSpan;
+}
+
+double StepsForFifthOfDipWidth(const FTGrid& grid, double twoPi, double timeSpan) {
+    const double frequencyRange = grid.omegaStep * grid.steps / twoPi;
+    return std::ceil(frequencyRange * 5 * timeSpan);
+}
+
+DipCollector::DipCollector(const FTGrid& grid, double twoPi, double timeSpan, int count)
+    : grid_(grid), dipWidth_(timeSpan > 0 ? twoPi / timeSpan : std::numeric_limits<double>::infinity()),
+      count_(std::max(count, 0)), kept_(static_cast<std::size_t>(std::max(64, 8 * count_))) {}
+
+namespace {
+
+// Deeper first, the earlier point first among equals.
+bool Deeper(const FTDip& a, const FTDip& b) {
+    return a.value < b.value || (a.value == b.value && a.index < b.index);
+}
+
+} // namespace
+
+void DipCollector::Add(std::int32_t first, std::span<const double> values) {
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const double value = values[k];
+        if (seen_ > 0) {
+            // The previous point is a local minimum when it lies below its left neighbour (or has
+            // none) and not above this one; a flat bottom counts once, at its left end.
+            const bool belowLeft = seen_ == 1 || previous_ < beforePrevious_;
+            if (belowLeft && previous_ <= value) {
+                Offer(seen_ - 1, previous_);
+            }
+        }
+        beforePrevious_ = previous_;
+        previous_ = value;
+        seen_ = first + static_cast<std::int32_t>(k) + 1;
+    }
+}
+
+// Neighbouring dips of one cell of the dip width are one dip, of which the deepest is kept; the
+// cells' deepest points compete for a bounded number of places.
+void DipCollector::Offer(std::int32_t index, double value) {
+    const double offset = grid_.omegaStep * index;
+    const auto cell =
+        std::isfinite(dipWidth_) ? static_cast<std::int64_t>(std::floor(offset / dipWidth_)) : 0;
+    if (cell != cell_) {
+        CloseCell();
+        cell_ = cell;
+    }
+    const FTDip dip{index, GridOmega(grid_, index), value};
+    if (cellBest_.index < 0 || Deeper(dip, cellBest_)) {
+        cellBest_ = dip;
+    }
+}
+
+void DipCollector::CloseCell() {
+    if (cellBest_.index < 0) {
+        return;
+    }
+    candidates_.push_back(cellBest_);
+    std::push_heap(candidates_.begin(), candidates_.end(), Deeper);
+    if (candidates_.size() > kept_) {
+        std::pop_heap(candidates_.begin(), candidates_.end(), Deeper);
+        candidates_.pop_back();
+    }
+    cellBest_.index = -1;
+}
+
+std::vector<FTDip> DipCollector::Finish(const FTMinimum& best) {
+    if (seen_ > 0 && (seen_ == 1 || previous_ < beforePrevious_)) {
+        Offer(seen_ - 1, previous_);
+    }
+    CloseCell();
+    for (FTDip& dip : candidates_) {
+        dip.value = LiteralFTValue(grid_, dip.index);
+    }
+    if (best.index >= 0) {
+        candidates_.push_back({best.index, best.omega, best.value});
+    }
+    std::sort(candidates_.begin(), candidates_.end(), Deeper);
+    std::vector<FTDip> dips;
+    for (const FTDip& candidate : candidates_) {
+        if (dips.size() == static_cast<std::size_t>(count_)) {
+            break;
+        }
+        const bool sameDip = std::any_of(dips.begin(), dips.end(), [&](const FTDip& taken) {
+            return std::fabs(taken.omega - candidate.omega) < dipWidth_;
+        });
+        if (!sameDip) {
+            dips.push_back(candidate);
+        }
+    }
+    candidates_.clear();
+    return dips;
+}
+
+} // namespace quorix::cli

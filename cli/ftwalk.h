@@ -1,0 +1,81 @@
+#pragma once
+
+#include "search/ftkernel.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace quorix::cli {
+
+// Which evaluation the walk runs: the fast kernel "Compute" uses, or the literal formula at every
+// point (kept for timing the fast one against it).
+enum class FTKernelChoice { kFast, kLiteral };
+
+// Grid points evaluated together: their values are all the walk holds of the curve at a time.
+inline constexpr std::int32_t kWalkBlockPoints = 1 << 16;
+
+// Receives the values of grid points first, first + 1, ... in grid order, block after block.
+using FTBlockConsumer = std::function<void(std::int32_t first, std::span<const double> values)>;
+
+// Evaluates the whole grid block by block in bounded memory, hands every block to `consume` and
+// returns the first strict minimum of the grid, bit for bit the literal formula's. The values handed
+// on are those "Compute" stores: within the kernel's error bound, exact wherever the minimum could be.
+FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
+                     std::int32_t blockPoints = kWalkBlockPoints);
+
+// The angular frequency of grid point `index`, as the search computes it.
+[[nodiscard]] double GridOmega(const FTGrid& grid, std::int32_t index);
+
+// The time span T of the observations, last minus first, in days.
+[[nodiscard]] double TimeSpan(std::span<const double> times);
+
+// The period step between grid point `index` and its neighbour towards higher frequency (towards
+// lower at the last point): how finely the grid resolves periods there.
+[[nodiscard]] double PeriodResolution(const FTGrid& grid, double twoPi, std::int32_t index);
+
+// Whether the grid's frequency step is coarser than a fifth of 1/T, so that a true dip, about 1/T
+// wide in frequency, can fall between grid points; never for a span of zero.
+[[nodiscard]] bool GridTooCoarse(const FTGrid& grid, double twoPi, double timeSpan);
+
+// The number of steps that brings the frequency step down to a fifth of 1/T over the same range.
+[[nodiscard]] double StepsForFifthOfDipWidth(const FTGrid& grid, double twoPi, double timeSpan);
+
+// One dip of the FT curve: its deepest grid point and the literal FT value there.
+struct FTDip {
+    std::int32_t index = 0;
+    double omega = 0.0;
+    double value = 0.0;
+};
+
+// Collects the deepest distinct dips of a curve handed over block by block in grid order. A dip is a
+// local minimum (an end point counts when it lies below its one neighbour); local minima closer
+// than the dip width 1/T in frequency are one dip, and the deeper one stands for it. Memory stays a
+// few entries per requested dip whatever the grid's length.
+class DipCollector {
+public:
+    DipCollector(const FTGrid& grid, double twoPi, double timeSpan, int count);
+
+    void Add(std::int32_t first, std::span<const double> values);
+
+    // The dips, deepest first, each at least the dip width from every deeper one, with their literal
+    // FT values. The grid's best point `best` always heads the list.
+    [[nodiscard]] std::vector<FTDip> Finish(const FTMinimum& best);
+
+private:
+    void Offer(std::int32_t index, double value);
+    void CloseCell();
+
+    FTGrid grid_;
+    double dipWidth_; // in angular frequency; infinite for a span of zero
+    int count_;
+    std::size_t kept_;
+    std::int64_t cell_ = -1;
+    FTDip cellBest_{-1, 0.0, 0.0};
+    std::vector<FTDip> candidates_; // a heap, the shallowest on top
+    std::int32_t seen_ = 0;         // points handed over so far
+    double previous_ = 0.0, beforePrevious_ = 0.0;
+};
+
+} // namespace quorix::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "cli/ftwalk.h"
+
+#include <optional>
+#include <string>
+
+namespace quorix::cli {
+
+enum class OutputFormat { kText, kJson };
+
+// Everything the command line asks for. The search entries stay text, read and checked later by
+// the desktop's own rules.
+struct CliOptions {
+    std::string file;
+    std::string minimumText;
+    std::string maximumText;
+    std::string stepsText;
+    int top = 5;
+    std::optional<double> ocPeriod;
+    std::optional<double> aliasPeriod;
+    std::string csvPath;
+    std::string plotPath;
+    OutputFormat format = OutputFormat::kText;
+    FTKernelChoice kernel = FTKernelChoice::kFast;
+};
+
+enum class ParseStatus {
+    kRun,       // options complete: run the search
+    kDone,      // --help or --version: `text` is to be printed, then exit successfully
+    kUsageFault // `text` is the one-line reason
+};
+
+struct ParseOutcome {
+    ParseStatus status = ParseStatus::kRun;
+    CliOptions options;
+    std::string text;
+};
+
+// Reads the command line; never prints and never exits.
+[[nodiscard]] ParseOutcome ParseCommandLine(int argc, const char* const* argv);
+
+} // namespace quorix::cli

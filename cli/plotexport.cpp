@@ -1,0 +1,201 @@
+#include "cli/plotexport.h"
+
+#include "ftplot/ftrender.h"
+#include "ocdiagram/ocrender.h"
+#include "platform/surface.h"
+#include "platform/twips.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace quorix::cli {
+
+namespace {
+
+constexpr Colour kFTBackground = Rgb(224, 224, 224);
+constexpr Colour kOCBackground = Rgb(255, 255, 255);
+const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
+// The frame and caption of a window around its drawing surface, which the picture leaves out.
+constexpr double kFrameWidth = 120;
+constexpr double kLabelHeight = 255;
+constexpr double kMargin = 120;
+
+// A window's drawing surface off screen, with the labels its drawing routines place and fill.
+template <typename Control> struct Picture {
+    struct Label {
+        double left = 0, top = 0, width = 0;
+        std::string caption;
+    };
+    double width = 0, height = 0;
+    Colour background;
+    DisplayList drawing;
+    std::map<Control, Label> labels;
+
+    // The surface and the labels below the lowest of them, without the window's frame.
+    [[nodiscard]] QSizeF Extent() const {
+        double lowest = 0;
+        for (const auto& [control, label] : labels) {
+            lowest = std::max(lowest, label.top + kLabelHeight);
+        }
+        return {width - kFrameWidth, lowest + kMargin};
+    }
+
+    void Paint(QPainter& painter, double scale) const {
+        const QSizeF extent = Extent();
+        painter.fillRect(QRectF(0, 0, extent.width() * scale, extent.height() * scale), ToQColor(background));
+        const QFont font = ToQFont(kWindowFont);
+        PaintDisplayList(painter, drawing, scale, font);
+        painter.setPen(Qt::black);
+        painter.setFont(font);
+        for (const auto& [control, label] : labels) {
+            const QRectF box(label.left * scale, label.top * scale, label.width * scale,
+                             kLabelHeight * scale);
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, ToQString(label.caption));
+        }
+    }
+};
+
+class FTPicture : public Picture<FTControl>, public FTPlotView, public LazyView<FTPlotView> {
+public:
+    FTPlotView& Loaded() override { return *this; }
+    void ShowPlotWindow() override {}
+    double PlotWindowWidth() override { return width; }
+    double PlotWindowHeight() override { return height; }
+    DisplayList& PlotDrawing() override { return drawing; }
+    void SetControlTop(FTControl control, double top) override { labels[control].top = top; }
+    void SetControlLeft(FTControl control, double left) override { labels[control].left = left; }
+    void SetControlCaption(FTControl control, const std::string& caption) override {
+        labels[control].caption = caption;
+    }
+    char DecimalSeparator() const override { return '.'; }
+};
+
+class OCPicture : public Picture<OCControl>, public OCPlotView, public LazyView<OCPlotView> {
+public:
+    OCPlotView& Loaded() override { return *this; }
+    void ShowPlotWindow() override {}
+    double PlotWindowWidth() override { return width; }
+    double PlotWindowHeight() override { return height; }
+    DisplayList& PlotDrawing() override { return drawing; }
+    void SetControlTop(OCControl control, double top) override { labels[control].top = top; }
+    void SetControlCaption(OCControl control, const std::string& caption) override {
+        labels[control].caption = caption;
+    }
+};
+
+// The labels of each window that describe its plot, at their designed places and widths; buttons
+// and hints, which only serve the mouse, are left out.
+void DesignLabels(FTPicture& picture) {
+    picture.labels[FTControl::kLabel1] = {480, 0, 975, "L1"};
+    picture.labels[FTControl::kLabel2] = {12000, 0, 1095, "L2"};
+    picture.labels[FTControl::kLabel3] = {3600, 0, 1215, "Period (days)"};
+    picture.labels[FTControl::kLabel4] = {10200, 0, 1815, "Tick interval (days):"};
+    picture.labels[FTControl::kLabel5] = {12120, 0, 1335, "L5"};
+}
+
+void DesignLabels(OCPicture& picture) {
+    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1"};
+    picture.labels[OCControl::kLabel2] = {0, 12360, 735, ""};
+    picture.labels[OCControl::kLabel4] = {0, 11760, 735, "Step"};
+    picture.labels[OCControl::kLabel3] = {0, 12000, 735, ""};
+    picture.labels[OCControl::kLabel5] = {120, 9120, 615, "Period:"};
+    picture.labels[OCControl::kLabel7] = {840, 9120, 975, ""};
+    picture.labels[OCControl::kLabel6] = {2160, 9120, 1455, "RMS deviation:"};
+    picture.labels[OCControl::kText1] = {3600, 9120, 975, ""};
+}
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+// Paints onto the device the file's type asks for; false when the device cannot be painted on.
+bool WritePicture(const std::string& finalName, const std::string& writePath, double widthTwips,
+                  double heightTwips,
+                  const std::function<void(QPainter&, double scale, QSizeF size)>& paint) {
+    const QString path = ToQString(writePath);
+    if (EndsWith(finalName, ".svg")) {
+        const double scale = 1.0 / 15; // 96 dots per inch
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setResolution(96);
+        const QSizeF size(widthTwips * scale, heightTwips * scale);
+        svg.setSize(size.toSize());
+        svg.setViewBox(QRectF(QPointF(0, 0), size));
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            return false;
+        }
+        paint(painter, scale, size);
+        return painter.end();
+    }
+    if (EndsWith(finalName, ".pdf")) {
+        QPdfWriter pdf(path);
+        pdf.setResolution(1440); // one device unit per twip
+        pdf.setPageSize(QPageSize(QSizeF(widthTwips / 20, heightTwips / 20), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            return false;
+        }
+        paint(painter, 1.0, QSizeF(widthTwips, heightTwips));
+        return painter.end();
+    }
+    const double scale = 2.0 / 15; // twice the screen's 96 dots per inch
+    QImage image(static_cast<int>(widthTwips * scale), static_cast<int>(heightTwips * scale),
+                 QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(192 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    {
+        QPainter painter(&image);
+        paint(painter, scale, QSizeF(image.size()));
+    }
+    return image.save(path, "PNG");
+}
+
+} // namespace
+
+bool ExportPlots(SharedState& state, bool withOC, const std::string& finalName, const std::string& writePath,
+                 std::string& error) {
+    FTPicture ft;
+    ft.width = state.FTWinWidth;
+    ft.height = state.FTWinHeight;
+    ft.background = kFTBackground;
+    DesignLabels(ft);
+    RedrawFTPlot(state, ft);
+    OCPicture oc;
+    if (withOC) {
+        oc.width = state.OCWinWidth;
+        oc.height = state.OCWinHeight;
+        oc.background = kOCBackground;
+        DesignLabels(oc);
+        RedrawOCPlot(state, oc);
+    }
+    const QSizeF top = ft.Extent();
+    const QSizeF bottom = withOC ? oc.Extent() : QSizeF(0, 0);
+    const double width = std::max(top.width(), bottom.width());
+    const double height = top.height() + bottom.height();
+    const bool written =
+        WritePicture(finalName, writePath, width, height, [&](QPainter& painter, double scale, QSizeF size) {
+            painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTBackground));
+            ft.Paint(painter, scale);
+            if (withOC) {
+                painter.translate(0, top.height() * scale);
+                oc.Paint(painter, scale);
+            }
+        });
+    if (!written) {
+        error = "cannot write " + finalName;
+    }
+    return written;
+}
+
+} // namespace quorix::cli
