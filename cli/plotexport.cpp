@@ -27,8 +27,9 @@ constexpr double kFrameWidth = 120;
 constexpr double kLabelHeight = 255;
 constexpr double kMargin = 120;
 
-// A window's drawing surface off screen, with the labels its drawing routines place and fill.
-template <typename Control> struct Picture {
+// A window's drawing surface off screen, with the labels its drawing routines place and fill: the
+// view both plot windows' drawing code draws into.
+template <typename View, typename Control> struct Picture : View, LazyView<View> {
     struct Label {
         double left = 0, top = 0, width = 0;
         std::string caption;
@@ -37,6 +38,16 @@ template <typename Control> struct Picture {
     Colour background;
     DisplayList drawing;
     std::map<Control, Label> labels;
+
+    View& Loaded() override { return *this; }
+    void ShowPlotWindow() override {}
+    double PlotWindowWidth() override { return width; }
+    double PlotWindowHeight() override { return height; }
+    DisplayList& PlotDrawing() override { return drawing; }
+    void SetControlTop(Control control, double top) override { labels[control].top = top; }
+    void SetControlCaption(Control control, const std::string& caption) override {
+        labels[control].caption = caption;
+    }
 
     // The surface and the labels below the lowest of them, without the window's frame.
     [[nodiscard]] QSizeF Extent() const {
@@ -62,33 +73,13 @@ template <typename Control> struct Picture {
     }
 };
 
-class FTPicture : public Picture<FTControl>, public FTPlotView, public LazyView<FTPlotView> {
-public:
-    FTPlotView& Loaded() override { return *this; }
-    void ShowPlotWindow() override {}
-    double PlotWindowWidth() override { return width; }
-    double PlotWindowHeight() override { return height; }
-    DisplayList& PlotDrawing() override { return drawing; }
-    void SetControlTop(FTControl control, double top) override { labels[control].top = top; }
+// The FT window also places labels sideways and writes numbers with a decimal separator.
+struct FTPicture : Picture<FTPlotView, FTControl> {
     void SetControlLeft(FTControl control, double left) override { labels[control].left = left; }
-    void SetControlCaption(FTControl control, const std::string& caption) override {
-        labels[control].caption = caption;
-    }
     char DecimalSeparator() const override { return '.'; }
 };
 
-class OCPicture : public Picture<OCControl>, public OCPlotView, public LazyView<OCPlotView> {
-public:
-    OCPlotView& Loaded() override { return *this; }
-    void ShowPlotWindow() override {}
-    double PlotWindowWidth() override { return width; }
-    double PlotWindowHeight() override { return height; }
-    DisplayList& PlotDrawing() override { return drawing; }
-    void SetControlTop(OCControl control, double top) override { labels[control].top = top; }
-    void SetControlCaption(OCControl control, const std::string& caption) override {
-        labels[control].caption = caption;
-    }
-};
+using OCPicture = Picture<OCPlotView, OCControl>;
 
 // The labels of each window that describe its plot, at their designed places and widths; buttons
 // and hints, which only serve the mouse, are left out.

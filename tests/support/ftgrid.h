@@ -3,22 +3,23 @@
 #include "search/ftkernel.h"
 
 #include <random>
+#include <span>
 #include <vector>
 
 namespace quorix::testing {
 
-// Two pi as the search holds it.
-inline constexpr double kSearchTwoPi = 3.1415926535 * 2;
+// The search's 2 pi, from its ten-digit pi.
+inline constexpr double kTwoPi = 3.1415926535 * 2;
 
 // The frequency grid of a search from `pMin` to `pMax` days in `steps` steps; it refers to `times`,
 // which must outlive it.
-inline FTGrid PeriodGrid(const std::vector<double>& times, double baseTime, double pMin, double pMax,
+inline FTGrid PeriodGrid(std::span<const double> times, double baseTime, double pMin, double pMax,
                          int steps) {
     FTGrid grid;
     grid.times = times;
     grid.baseTime = baseTime;
-    grid.omegaLow = kSearchTwoPi / pMax;
-    grid.omegaStep = (kSearchTwoPi / pMin - grid.omegaLow) / steps;
+    grid.omegaLow = kTwoPi / pMax;
+    grid.omegaStep = (kTwoPi / pMin - grid.omegaLow) / steps;
     grid.steps = steps;
     return grid;
 }
