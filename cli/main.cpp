@@ -6,6 +6,7 @@
 #include "cli/plotexport.h"
 #include "cli/report.h"
 #include "input/minimareader.h"
+#include "search/periodsearch.h"
 #include "state/errormessages.h"
 
 #include <QGuiApplication>
@@ -56,7 +57,7 @@ int Run(int argc, char** argv) {
     const FTGrid grid = SearchGrid(times, read.data.baseTime, *check.entries);
     // The desktop refuses such times with this message rather than show a meaningless best period.
     if (!GridSearchable(grid)) {
-        return Fail(kInputFault, options.file + ": The times of minima are too large to search.");
+        return Fail(kInputFault, options.file + ": " + kTimesTooLargeMessage);
     }
 
     // Output files are claimed before the search, so an unwritable one costs no waiting.
