@@ -33,6 +33,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
     struct Label {
         double left = 0, top = 0, width = 0;
         std::string caption;
+        TextAlign align = TextAlign::kLeft;
     };
     double width = 0, height = 0;
     Colour background;
@@ -68,7 +69,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
         for (const auto& [control, label] : labels) {
             const QRectF box(label.left * scale, label.top * scale, label.width * scale,
                              kLabelHeight * scale);
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, ToQString(label.caption));
+            painter.drawText(box, ToQAlignment(label.align), ToQString(label.caption));
         }
     }
 };
@@ -92,14 +93,14 @@ void DesignLabels(FTPicture& picture) {
 }
 
 void DesignLabels(OCPicture& picture) {
-    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1"};
-    picture.labels[OCControl::kLabel2] = {0, 12360, 735, ""};
+    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1", TextAlign::kRight};
+    picture.labels[OCControl::kLabel2] = {0, 12360, 735, "", TextAlign::kRight};
     picture.labels[OCControl::kLabel4] = {0, 11760, 735, "Step"};
     picture.labels[OCControl::kLabel3] = {0, 12000, 735, ""};
     picture.labels[OCControl::kLabel5] = {120, 9120, 615, "Period:"};
-    picture.labels[OCControl::kLabel7] = {840, 9120, 975, ""};
+    picture.labels[OCControl::kLabel7] = {840, 9120, 975, "", TextAlign::kCentre};
     picture.labels[OCControl::kLabel6] = {2160, 9120, 1455, "RMS deviation:"};
-    picture.labels[OCControl::kText1] = {3600, 9120, 975, ""};
+    picture.labels[OCControl::kText1] = {3600, 9120, 975, "", TextAlign::kCentre};
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {
