@@ -5,8 +5,8 @@
 #include "ocdiagram/frmplot_ocdiag.h"
 #include "platform/messagebox.h"
 #include "state/settingsfile.h"
-#include "support/scopedcurrentfolder.h"
-#include "support/tempfolder.h"
+#include "support/filecontents.h"
+#include "support/startedapp.h"
 #include "ui/application.h"
 #include "ui/frmabout.h"
 #include "ui/frmhelp.h"
@@ -20,8 +20,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace quorix {
 namespace {
@@ -32,19 +30,12 @@ constexpr const char* kSample = "algol_type_reduced.csv";
 constexpr double kSamplePeriod = 0.8372914; // the period the sample was made with
 constexpr int kTwipsPerPixel = 15;
 
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A user's session with the program from start to end, in a folder of its own holding a copy of a
 // sample file, every step through the widgets a user would touch.
-class FullFlowTest : public ::testing::Test {
+class FullFlowTest : public testing::StartedApp {
 protected:
     FullFlowTest() { fs::copy_file(fs::path(QUORIX_EXAMPLES) / kSample, start.Path() / kSample); }
 
-    SharedState& State() { return app.State(); }
-    frmMain& Main() { return app.Main(); }
     frmPlot_FT& Plot() { return app.PlotFT(); }
 
     static void Click(CommandButton& button) { QTest::mouseClick(button.Button(), Qt::LeftButton); }
@@ -73,16 +64,9 @@ protected:
         return {-1, -1};
     }
     QColor ShownColourAt(QPoint pixel) { return Plot().DrawingSurface().grab().toImage().pixelColor(pixel); }
-
-    testing::TempFolder start;
-    testing::ScopedCurrentFolder here{start.Path()};
-    MessageRecorder messages;
-    ProcessEndRecorder ends;
-    Application app;
 };
 
 TEST_F(FullFlowTest, OpenComputeExploreAndEnd) {
-    app.Start();
     ASSERT_TRUE(Main().IsShown());
     EXPECT_FALSE(Main().Command2.Enabled()) << "nothing to compute before a file is read";
 
@@ -157,14 +141,9 @@ TEST_F(FullFlowTest, OpenComputeExploreAndEnd) {
     // Closing the main window ends the program and leaves the settings of this session behind.
     Main().close();
     EXPECT_EQ(ends.Requests(), 1);
-    const std::string settings = Contents(start.Path() / kSettingsFileName);
     const std::vector<std::string> expected =
         SettingsFileLines(State(), Main().Top(), Main().Left(), PeriodLine::kSecondField);
-    std::string bytes;
-    for (const std::string& line : expected) {
-        bytes += line + "\r\n";
-    }
-    EXPECT_EQ(settings, bytes);
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(expected));
     ASSERT_EQ(expected.size(), 17u);
     EXPECT_EQ(expected[14], ",0.5");
     EXPECT_EQ(expected[16], "20000");

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace quorix::testing {
 
@@ -13,6 +14,15 @@ inline std::string Contents(const std::filesystem::path& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// The bytes of a text file of these lines, each ended by CR LF.
+inline std::string CrLfBytes(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line + "\r\n";
+    }
+    return bytes;
 }
 
 } // namespace quorix::testing

@@ -2,6 +2,7 @@
 
 #include "ftplot/frmplot_ft.h"
 #include "state/settingsfile.h"
+#include "support/filecontents.h"
 #include "support/startedapp.h"
 
 #include <QTest>
@@ -9,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace quorix {
 namespace {
@@ -26,18 +25,6 @@ protected:
             points = op.kind == DrawKind::kPolyline ? static_cast<int>(op.pointCount) : points;
         }
         return points;
-    }
-    static std::string Contents(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    // The bytes of a settings file of these lines.
-    static std::string Bytes(const Lines& lines) {
-        std::string bytes;
-        for (const std::string& line : lines) {
-            bytes += line + "\r\n";
-        }
-        return bytes;
     }
     static Lines Defaults(const std::string& periodLine) {
         return {"5100", "100", "50",    "50",   "5055", "14900",    "5100", "6700", "5500",
@@ -95,13 +82,13 @@ TEST_F(MainWindowTest, QuitWritesNothingEndingWritesTheDefaultsAndAFailedWriteEn
     start.Write(kSettingsFileName, "an older file");
     QTest::mouseClick(Main().Command3.Button(), Qt::LeftButton);
     EXPECT_EQ(ends.Requests(), 1);
-    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), "an older file") << "Quit writes nothing";
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), "an older file") << "Quit writes nothing";
     Main().close();
-    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), Bytes(Defaults(",0.2")))
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(Defaults(",0.2")))
         << "closing writes an empty field first";
     Main().Show();
     Main().mExit->trigger();
-    EXPECT_EQ(Contents(start.Path() / kSettingsFileName), Bytes(Defaults("0.2")))
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(Defaults("0.2")))
         << "File > Exit writes the value alone";
 
     fs::remove(start.Path() / kSettingsFileName);
@@ -111,7 +98,8 @@ TEST_F(MainWindowTest, QuitWritesNothingEndingWritesTheDefaultsAndAFailedWriteEn
     Main().close();
     Main().Show();
     Main().mExit->trigger();
-    EXPECT_EQ(Contents(start.Path() / kSettingsFileName / "inside.txt"), "kept") << "a folder of that name";
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName / "inside.txt"), "kept")
+        << "a folder of that name";
     EXPECT_EQ(std::distance(fs::directory_iterator(start.Path()), fs::directory_iterator()), 1);
     fs::create_directory(start.Path() / "gone");
     {
@@ -137,7 +125,8 @@ TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurr
     Lines expected = Defaults("0.2");
     expected[1] = "2000"; // the main window is always where it stands
     expected[16] = "1000";
-    EXPECT_EQ(Contents(data / kSettingsFileName), Bytes(expected)) << "a move alone is not stored";
+    EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
+        << "a move alone is not stored";
     EXPECT_FALSE(fs::exists(start.Path() / kSettingsFileName));
 
     Main().Text1.SetText("0.01");
@@ -148,7 +137,7 @@ TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurr
     expected[2] = "300";
     expected[3] = "900";
     expected[14] = ",0.01"; // rejected, but read and so written
-    EXPECT_EQ(Contents(data / kSettingsFileName), Bytes(expected))
+    EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
         << "the steps after a rejected period were never read";
     EXPECT_EQ(State().FTWinLeft, 900) << "closing reads the place into the stored fields";
 }
