@@ -1,6 +1,7 @@
 #include "ftplot/ftrender.h"
 
 #include "ftplot/AxisStep.h"
+#include "ftplot/plotframe.h"
 #include "state/numbertext.h"
 
 #include <algorithm>
@@ -20,16 +21,6 @@ constexpr int kBottomMarkLength = 300;
 bool ShowsFullView(const SharedState& state) {
     return state.ViewStartIndex == 1 && state.ViewEndIndex == state.CompletedStepCount &&
            state.ViewOmegaStart == state.FullOmegaStart && state.ViewOmegaEnd == state.FullOmegaEnd;
-}
-
-void DrawFrame(const SharedState& state, DisplayList& drawing) {
-    const float left = state.PlotLeft, right = state.PlotRight, top = state.PlotTop,
-                bottom = state.PlotBottom;
-    drawing.SetForeColor(kBlack);
-    drawing.Line(left, top, right, top);
-    drawing.Line(right, top, right, bottom);
-    drawing.Line(right, bottom, left, bottom);
-    drawing.Line(left, bottom, left, top);
 }
 
 void DrawTickMarks(const SharedState& state, DisplayList& drawing, const FTTicks& ticks) {
@@ -115,7 +106,7 @@ bool DrawFTAxes(SharedState& state, LazyView<FTPlotView>& window) {
     DisplayList& drawing = view.PlotDrawing();
     drawing.Cls();
     ComputeFTGeometry(state, view.PlotWindowWidth(), view.PlotWindowHeight());
-    DrawFrame(state, drawing);
+    DrawPlotFrame(drawing, state.PlotLeft, state.PlotTop, state.PlotRight, state.PlotBottom);
     if (state.FTComputed == kFalse) {
         return true;
     }

@@ -1,6 +1,7 @@
 #include "ocdiagram/ocrender.h"
 
 #include "ftplot/AxisStep.h"
+#include "ftplot/plotframe.h"
 #include "ocdiagram/occompute.h"
 #include "state/numbertext.h"
 
@@ -151,16 +152,6 @@ void FillReadOuts(const SharedState& state, OCPlotView& view) {
     view.SetControlTop(OCControl::kCommand1, top);
 }
 
-void DrawFrame(const SharedState& state, DisplayList& drawing) {
-    const float left = state.OCPlotLeft, right = state.OCPlotRight, top = state.OCPlotTop,
-                bottom = state.OCPlotBottom;
-    drawing.SetForeColor(kBlack);
-    drawing.Line(left, top, right, top);
-    drawing.Line(right, top, right, bottom);
-    drawing.Line(right, bottom, left, bottom);
-    drawing.Line(left, bottom, left, top);
-}
-
 void DrawFitLine(const SharedState& state, DisplayList& drawing) {
     const OCMapping map(state);
     const OCAxisRange &cycles = map.Axes().Cycles, &oc = map.Axes().OC;
@@ -228,7 +219,7 @@ void DrawOCAxes(SharedState& state, LazyView<OCPlotView>& window) {
     const OCGrid grid = DrawOCGrid(state, map, drawing);
     LabelOCAxis(state, view, map, grid);
     FillReadOuts(state, view);
-    DrawFrame(state, drawing);
+    DrawPlotFrame(drawing, state.OCPlotLeft, state.OCPlotTop, state.OCPlotRight, state.OCPlotBottom);
 }
 
 void DrawOCPoints(SharedState& state, OCPlotView& view) {

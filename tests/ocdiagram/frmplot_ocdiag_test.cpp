@@ -3,7 +3,7 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "state/numbertext.h"
-#include "support/searchedstate.h"
+#include "support/observedstate.h"
 #include "ui/application.h"
 
 #include <QApplication>
@@ -17,13 +17,7 @@ namespace {
 class OCWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::FillSearched(State());
-        const double times[] = {50000.0, 50002.01, 50003.98};
-        State().ObsCount = 3;
-        for (int i = 0; i < 3; ++i) {
-            State().ObsTimes[i + 1] = times[i];
-        }
-        State().BaseTime = 50000.0;
+        testing::FillObserved(State(), testing::kThreeMinima, 0);
         RedrawFTPlot(State(), app.PlotFTView());
     }
 
@@ -46,37 +40,30 @@ protected:
         PlotFT().Command2.Button()->click();
     }
 
+    // Moves the O-C window with its resizes held off, so that only a later resize or closing stores it.
+    void MoveWithoutRedraw(double left) {
+        State().OCWinLoading = kTrue;
+        PlotOC().SetLeft(left);
+        State().OCWinLoading = kFalse;
+    }
+
     std::size_t OCDrawingSize() { return PlotOC().DrawingSurface().Drawing().Ops().size(); }
     std::string PeriodShown() { return PlotOC().Label7.Caption(); }
 
     Application app;
 };
 
-TEST_F(OCWindowTest, LoadsWithItsDesignAtTheStoredPlacementWithoutDrawing) {
-    State().OCWinTop = 4000;
-    frmPlot_OCdiag& window = PlotOC();
-    EXPECT_EQ(window.Caption(), "O-C Diagram");
-    EXPECT_FALSE(window.IsShown());
-    EXPECT_DOUBLE_EQ(window.Top(), 4000);
-    EXPECT_DOUBLE_EQ(window.Left(), 6700);
-    EXPECT_DOUBLE_EQ(window.Height(), 5500);
-    EXPECT_DOUBLE_EQ(window.Width(), 7000);
-    EXPECT_TRUE(window.DrawingSurface().Drawing().Ops().empty());
-    EXPECT_EQ(State().OCWinHeight, 5500) << "the sizes made while loading store nothing";
-    EXPECT_EQ(State().OCWinLoading, kTrue);
-}
-
 TEST_F(OCWindowTest, LeftClickOnThePlotTakesThePeriodUnderThePointer) {
     const double left = State().PlotLeft, right = State().PlotRight, top = State().PlotTop,
                  bottom = State().PlotBottom, middle = (top + bottom) / 2;
     const double longest = State().TwoPi / State().ViewOmegaStart;
     const double shortest = State().TwoPi / State().ViewOmegaEnd;
-    struct Case {
+    const struct {
         const char* what;
         Qt::MouseButton button;
         double x, y;
         double period; // 0: the click is ignored
-    } const cases[] = {
+    } cases[] = {
         {"left frame line", Qt::LeftButton, left, middle, longest},
         {"right frame line", Qt::LeftButton, right, middle, shortest},
         {"top frame line", Qt::LeftButton, left, top, longest},
@@ -88,15 +75,11 @@ TEST_F(OCWindowTest, LeftClickOnThePlotTakesThePeriodUnderThePointer) {
     for (const auto& c : cases) {
         State().TrialPeriod = 0;
         PressOnFTPlot(c.button, c.x, c.y);
-        if (c.period == 0) {
-            EXPECT_EQ(State().TrialPeriod, 0) << c.what;
-            continue;
-        }
         EXPECT_DOUBLE_EQ(State().TrialPeriod, c.period) << c.what;
-        ASSERT_TRUE(app.IsPlotOCLoaded()) << c.what;
-        EXPECT_TRUE(PlotOC().IsShown()) << c.what;
-        EXPECT_EQ(PeriodShown(), FormatPattern(c.period, "0.000000")) << c.what;
-        EXPECT_EQ(State().OCWinLoading, kFalse) << c.what;
+        if (c.period != 0) {
+            ASSERT_TRUE(app.IsPlotOCLoaded() && PlotOC().IsShown()) << c.what;
+            EXPECT_EQ(PeriodShown(), FormatPattern(c.period, "0.000000")) << c.what;
+        }
     }
     EXPECT_EQ(PlotFT().Text1.Text(), "") << "a click leaves the period box alone";
 
@@ -107,6 +90,8 @@ TEST_F(OCWindowTest, LeftClickOnThePlotTakesThePeriodUnderThePointer) {
 }
 
 TEST_F(OCWindowTest, UpdateTakesTheTypedPeriodAndRefusesOnesThatCannotBeCounted) {
+    UpdateWith("1e-9");
+    EXPECT_FALSE(app.IsPlotOCLoaded()) << "a refused first period brings up no window";
     UpdateWith(" 1.0 days");
     EXPECT_EQ(State().TrialPeriod, 1.0);
     EXPECT_EQ(PeriodShown(), "1.000000");
@@ -123,38 +108,39 @@ TEST_F(OCWindowTest, UpdateTakesTheTypedPeriodAndRefusesOnesThatCannotBeCounted)
     EXPECT_EQ(OCDrawingSize(), drawn);
 }
 
-TEST_F(OCWindowTest, ResizeStoresThePlacementAndMovesTheReadOuts) {
-    UpdateWith("1");
+TEST_F(OCWindowTest, LoadsAtTheStoredPlaceAndStoresResizesAndClosingButNotExit) {
+    State().OCWinTop = 4000;
     frmPlot_OCdiag& window = PlotOC();
+    EXPECT_FALSE(window.IsShown());
+    EXPECT_EQ(std::make_tuple(window.Top(), window.Left(), window.Height(), window.Width()),
+              std::make_tuple(4000.0, 6700.0, 5500.0, 7000.0));
+    EXPECT_TRUE(window.DrawingSurface().Drawing().Ops().empty()) << "loading draws nothing";
+
+    UpdateWith("1");
+    MoveWithoutRedraw(3000);
     window.Text1.SetText("typed");
     window.SetHeight(6000);
-    EXPECT_EQ(State().OCWinHeight, 6000);
-    EXPECT_EQ(State().OCPlotBottom, 6000 - 1350);
+    EXPECT_EQ(std::make_tuple(State().OCWinLeft, State().OCWinHeight, State().OCPlotBottom),
+              std::make_tuple(3000, 6000, 6000 - 1350));
     for (Control* c : std::initializer_list<Control*>{&window.Label5, &window.Label7, &window.Label6,
                                                       &window.Text1, &window.Command1}) {
         EXPECT_DOUBLE_EQ(c->Top(), 6000 - 1100);
     }
     EXPECT_EQ(window.Text1.Text(), "0.01599") << "typed text goes at the next drawing";
-}
 
-TEST_F(OCWindowTest, ExitHidesAndCloseUnloadsAndTheNextPeriodBringsItBack) {
-    UpdateWith("1");
-    PlotOC().mExit_Click();
-    EXPECT_FALSE(PlotOC().IsShown());
+    window.mExit_Click();
+    EXPECT_FALSE(window.IsShown());
     UpdateWith("0.5");
-    EXPECT_TRUE(PlotOC().IsShown());
+    EXPECT_TRUE(window.IsShown()) << "the next period brings it back";
     EXPECT_EQ(PeriodShown(), "0.500000");
-
-    State().OCWinLoading = kTrue; // move it without a redraw
-    PlotOC().SetLeft(3000);
-    State().OCWinLoading = kFalse;
-    EXPECT_EQ(State().OCWinLeft, 6700);
-    PlotOC().close();
-    EXPECT_FALSE(app.IsPlotOCLoaded());
+    MoveWithoutRedraw(2000);
     EXPECT_EQ(State().OCWinLeft, 3000);
+    window.close();
+    EXPECT_FALSE(app.IsPlotOCLoaded());
+    EXPECT_EQ(State().OCWinLeft, 2000);
     UpdateWith("1");
     EXPECT_TRUE(PlotOC().IsShown());
-    EXPECT_DOUBLE_EQ(PlotOC().Left(), 3000);
+    EXPECT_DOUBLE_EQ(PlotOC().Left(), 2000);
 }
 
 } // namespace
