@@ -8,52 +8,14 @@ namespace quorix::cli {
 
 namespace {
 
-constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
-
-// Keeps the first strict minimum of exact values taken in grid order.
-void TakeIfLower(FTMinimum& best, const FTGrid& grid, std::int32_t index, double value) {
-    if (value < best.value) {
-        best = {index, value, GridOmega(grid, index)};
-    }
-}
-
+// The literal formula at every point of the block, with the block's first strict minimum.
 FTMinimum LiteralBlock(const FTGrid& grid, std::int32_t first, std::span<double> values) {
     FTMinimum best;
     for (std::size_t k = 0; k < values.size(); ++k) {
         const auto index = first + static_cast<std::int32_t>(k);
         values[k] = LiteralFTValue(grid, index);
-        TakeIfLower(best, grid, index, values[k]);
-    }
-    return best;
-}
-
-// The fast kernel runs over a grid of its own that starts at the block's first point. Its
-// frequencies differ from the whole grid's by the roundings of forming them another way (at most
-// 3 eps omegaMax), which moves each term by at most that times its time offset; the literal values
-// the two grids' points have then differ by that plus a sine rounding per term and the summation.
-double BlockShiftBound(const FTGrid& grid) {
-    double offsetMax = 0;
-    for (const double time : grid.times) {
-        offsetMax = std::max(offsetMax, std::fabs(time - grid.baseTime));
-    }
-    const double omegaMax = std::max(std::fabs(grid.omegaLow), std::fabs(GridOmega(grid, grid.steps)));
-    return 4 * kEpsilon * omegaMax * offsetMax + (static_cast<double>(grid.times.size()) + 4) * kEpsilon;
-}
-
-// Fast values for the block, then the literal formula at every point that could be the block's
-// minimum: any point whose exact value is lowest lies within twice the bound of the fast minimum.
-FTMinimum FastBlock(const FTGrid& grid, std::int32_t first, std::span<double> values, double bound) {
-    FTGrid block = grid;
-    block.omegaLow = GridOmega(grid, first);
-    block.steps = static_cast<std::int32_t>(values.size()) - 1;
-    static_cast<void>(FastFTKernel(block, values));
-    const double threshold = *std::min_element(values.begin(), values.end()) + 2 * bound;
-    FTMinimum best;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (values[k] <= threshold) {
-            const auto index = first + static_cast<std::int32_t>(k);
-            values[k] = LiteralFTValue(grid, index);
-            TakeIfLower(best, grid, index, values[k]);
+        if (values[k] < best.value) {
+            best = {index, values[k], GridOmega(grid, index)};
         }
     }
     return best;
@@ -67,13 +29,18 @@ double GridOmega(const FTGrid& grid, std::int32_t index) {
 
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
                      std::int32_t blockPoints) {
-    const double bound = FastFTErrorBound(grid) + BlockShiftBound(grid);
+    // Phases that overflow make every value meaningless: nothing is handed on.
+    if (!GridSearchable(grid) || blockPoints < 1) {
+        return {};
+    }
     std::vector<double> buffer(static_cast<std::size_t>(std::min(blockPoints, grid.steps + 1)));
     FTMinimum best;
     for (std::int32_t first = 0; first <= grid.steps; first += blockPoints) {
-        const std::int32_t points = std::min(blockPoints, grid.steps - first + 1);
-        const std::span<double> values(buffer.data(), static_cast<std::size_t>(points));
-        const FTMinimum block = kernel == FTKernelChoice::kFast ? FastBlock(grid, first, values, bound)
+        const std::int32_t last = first + std::min(blockPoints - 1, grid.steps - first);
+        const std::span<double> values(buffer.data(), static_cast<std::size_t>(last - first) + 1);
+        // Each block's minimum is the literal formula's first strict one within it, so keeping the
+        // first strict minimum across the blocks in grid order gives the literal best of the grid.
+        const FTMinimum block = kernel == FTKernelChoice::kFast ? FastFTBlock(grid, first, last, values)
                                                                 : LiteralBlock(grid, first, values);
         if (block.value < best.value) {
             best = block;

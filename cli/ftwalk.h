@@ -22,6 +22,7 @@ using FTBlockConsumer = std::function<void(std::int32_t first, std::span<const d
 // Evaluates the whole grid block by block in bounded memory, hands every block to `consume` and
 // returns the first strict minimum of the grid, bit for bit the literal formula's. The values handed
 // on are those "Compute" stores: within the kernel's error bound, exact wherever the minimum could be.
+// A grid that is not searchable (or a block size below 1) gives index -1 and hands nothing on.
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
                      std::int32_t blockPoints = kWalkBlockPoints);
 

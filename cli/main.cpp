@@ -6,6 +6,7 @@
 #include "cli/plotexport.h"
 #include "cli/report.h"
 #include "input/minimareader.h"
+#include "search/periodsearch.h"
 #include "state/errormessages.h"
 
 #include <QGuiApplication>
@@ -51,6 +52,14 @@ int Run(int argc, char** argv) {
         return Fail(kInputFault, options.file + ": " + MinimaFailureText(read, messages));
     }
 
+    const std::span<const double> times(read.data.times.data() + 1,
+                                        static_cast<std::size_t>(read.data.count));
+    const FTGrid grid = SearchGrid(times, read.data.baseTime, *check.entries);
+    // The desktop refuses such times with this message rather than show a meaningless best period.
+    if (!GridSearchable(grid)) {
+        return Fail(kInputFault, options.file + ": " + kTimesTooLargeMessage);
+    }
+
     // Output files are claimed before the search, so an unwritable one costs no waiting.
     std::string error;
     PendingFile csv, plot;
@@ -61,13 +70,10 @@ int Run(int argc, char** argv) {
         return Fail(kInputFault, error);
     }
 
-    const std::span<const double> times(read.data.times.data() + 1,
-                                        static_cast<std::size_t>(read.data.count));
     std::unique_ptr<PlotCurve> curve;
     if (!options.plotPath.empty()) {
         curve = std::make_unique<PlotCurve>(check.entries->steps + 1, kMaxSteps + 1, kPlotColumns);
     }
-    const FTGrid grid = SearchGrid(times, read.data.baseTime, *check.entries);
     if (csv.IsOpen()) {
         csv.Write(CsvHeader());
     }

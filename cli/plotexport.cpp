@@ -27,16 +27,28 @@ constexpr double kFrameWidth = 120;
 constexpr double kLabelHeight = 255;
 constexpr double kMargin = 120;
 
-// A window's drawing surface off screen, with the labels its drawing routines place and fill.
-template <typename Control> struct Picture {
+// A window's drawing surface off screen, with the labels its drawing routines place and fill: the
+// view both plot windows' drawing code draws into.
+template <typename View, typename Control> struct Picture : View, LazyView<View> {
     struct Label {
         double left = 0, top = 0, width = 0;
         std::string caption;
+        TextAlign align = TextAlign::kLeft;
     };
     double width = 0, height = 0;
     Colour background;
     DisplayList drawing;
     std::map<Control, Label> labels;
+
+    View& Loaded() override { return *this; }
+    void ShowPlotWindow() override {}
+    double PlotWindowWidth() override { return width; }
+    double PlotWindowHeight() override { return height; }
+    DisplayList& PlotDrawing() override { return drawing; }
+    void SetControlTop(Control control, double top) override { labels[control].top = top; }
+    void SetControlCaption(Control control, const std::string& caption) override {
+        labels[control].caption = caption;
+    }
 
     // The surface and the labels below the lowest of them, without the window's frame.
     [[nodiscard]] QSizeF Extent() const {
@@ -57,38 +69,18 @@ template <typename Control> struct Picture {
         for (const auto& [control, label] : labels) {
             const QRectF box(label.left * scale, label.top * scale, label.width * scale,
                              kLabelHeight * scale);
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, ToQString(label.caption));
+            painter.drawText(box, ToQAlignment(label.align), ToQString(label.caption));
         }
     }
 };
 
-class FTPicture : public Picture<FTControl>, public FTPlotView, public LazyView<FTPlotView> {
-public:
-    FTPlotView& Loaded() override { return *this; }
-    void ShowPlotWindow() override {}
-    double PlotWindowWidth() override { return width; }
-    double PlotWindowHeight() override { return height; }
-    DisplayList& PlotDrawing() override { return drawing; }
-    void SetControlTop(FTControl control, double top) override { labels[control].top = top; }
+// The FT window also places labels sideways and writes numbers with a decimal separator.
+struct FTPicture : Picture<FTPlotView, FTControl> {
     void SetControlLeft(FTControl control, double left) override { labels[control].left = left; }
-    void SetControlCaption(FTControl control, const std::string& caption) override {
-        labels[control].caption = caption;
-    }
     char DecimalSeparator() const override { return '.'; }
 };
 
-class OCPicture : public Picture<OCControl>, public OCPlotView, public LazyView<OCPlotView> {
-public:
-    OCPlotView& Loaded() override { return *this; }
-    void ShowPlotWindow() override {}
-    double PlotWindowWidth() override { return width; }
-    double PlotWindowHeight() override { return height; }
-    DisplayList& PlotDrawing() override { return drawing; }
-    void SetControlTop(OCControl control, double top) override { labels[control].top = top; }
-    void SetControlCaption(OCControl control, const std::string& caption) override {
-        labels[control].caption = caption;
-    }
-};
+using OCPicture = Picture<OCPlotView, OCControl>;
 
 // The labels of each window that describe its plot, at their designed places and widths; buttons
 // and hints, which only serve the mouse, are left out.
@@ -101,14 +93,14 @@ void DesignLabels(FTPicture& picture) {
 }
 
 void DesignLabels(OCPicture& picture) {
-    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1"};
-    picture.labels[OCControl::kLabel2] = {0, 12360, 735, ""};
+    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1", TextAlign::kRight};
+    picture.labels[OCControl::kLabel2] = {0, 12360, 735, "", TextAlign::kRight};
     picture.labels[OCControl::kLabel4] = {0, 11760, 735, "Step"};
     picture.labels[OCControl::kLabel3] = {0, 12000, 735, ""};
     picture.labels[OCControl::kLabel5] = {120, 9120, 615, "Period:"};
-    picture.labels[OCControl::kLabel7] = {840, 9120, 975, ""};
+    picture.labels[OCControl::kLabel7] = {840, 9120, 975, "", TextAlign::kCentre};
     picture.labels[OCControl::kLabel6] = {2160, 9120, 1455, "RMS deviation:"};
-    picture.labels[OCControl::kText1] = {3600, 9120, 975, ""};
+    picture.labels[OCControl::kText1] = {3600, 9120, 975, "", TextAlign::kCentre};
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {

@@ -6,22 +6,6 @@
 
 namespace quorix {
 
-namespace {
-
-Qt::Alignment ToQt(TextAlign align) {
-    switch (align) {
-    case TextAlign::kCentre:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    case TextAlign::kRight:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case TextAlign::kLeft:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-} // namespace
-
 void Control::Place(double left, double top, double width, double height) {
     left_.twips = left;
     top_.twips = top;
@@ -76,14 +60,14 @@ Label::Label(QWidget* parent) : Control(new QLabel(parent)), label_(static_cast<
 }
 
 void Label::SetAlignment(TextAlign align) {
-    label_->setAlignment((ToQt(align) & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+    label_->setAlignment((ToQAlignment(align) & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
 }
 
 TextBox::TextBox(QWidget* parent)
     : Control(new QLineEdit(parent)), edit_(static_cast<QLineEdit*>(Widget())) {}
 
 void TextBox::SetAlignment(TextAlign align) {
-    edit_->setAlignment(ToQt(align));
+    edit_->setAlignment(ToQAlignment(align));
 }
 
 CommandButton::CommandButton(QWidget* parent)

@@ -13,8 +13,6 @@
 
 namespace quorix {
 
-enum class TextAlign { kLeft, kCentre, kRight };
-
 // What every control has: a place in twips on its window's drawing surface, enabled and visible
 // states, a font and colours. The twips last given are reported back while the pixels stand.
 class Control {

@@ -93,21 +93,15 @@ private:
 
 // The printer-setup component of the plot windows. The caller fills the printer's name, driver,
 // port, paper bin and option flags, shows it, and after a confirmation reads the printer name and
-// the seven settings back. The flags are the print dialog's set (4 no selection, 8 no page range,
-// 256 return a device context); this dialog offers neither a selection nor a page range.
-class PrinterSetupDialog {
+// the seven settings back. The settings are a printer's own seven, starting from a fresh printer's
+// values. The flags are the print dialog's set (4 no selection, 8 no page range, 256 return a
+// device context); this dialog offers neither a selection nor a page range.
+class PrinterSetupDialog : public PrinterSettings {
 public:
     std::string PrinterName;
     std::string DriverName;
     std::string Port;
-    std::int16_t PaperBin = 6;
     std::int32_t Flags = 0;
-    std::int16_t Copies = 1;
-    std::int16_t Orientation = 0;
-    std::int16_t ColorMode = 1;
-    std::int16_t Duplex = 0;
-    std::int16_t PaperSize = SystemPaperSize();
-    std::int16_t PrintQuality = 1200;
 
     // Shows the dialog owned by `owner`; true when the user confirmed. A file chosen for the file
     // printer becomes the file that printer writes.

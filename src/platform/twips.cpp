@@ -21,6 +21,18 @@ double PixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel();
 }
 
+Qt::Alignment ToQAlignment(TextAlign align) {
+    switch (align) {
+    case TextAlign::kCentre:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case TextAlign::kRight:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case TextAlign::kLeft:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
 QFont ToQFont(const FontStyle& face) {
     QString family = "Liberation Sans";
     if (face.family == "MS Serif") {

@@ -23,6 +23,10 @@ struct FontStyle {
 };
 [[nodiscard]] QFont ToQFont(const FontStyle& face);
 
+// How a label or a text box sets its text within its box, vertically centred in every case.
+enum class TextAlign { kLeft, kCentre, kRight };
+[[nodiscard]] Qt::Alignment ToQAlignment(TextAlign align);
+
 [[nodiscard]] inline QColor ToQColor(Colour colour) {
     return QColor(colour.red, colour.green, colour.blue);
 }

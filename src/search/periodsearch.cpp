@@ -12,7 +12,6 @@ namespace {
 constexpr double kShortestPeriod = 0.05;
 constexpr double kLongestPeriod = 100;
 constexpr std::int32_t kFewestSteps = 1000;
-constexpr const char* kTimesTooLarge = "The times of minima are too large to search.";
 
 bool PeriodInRange(double period) {
     return !(period < kShortestPeriod || period > kLongestPeriod);
@@ -89,13 +88,13 @@ void RunPeriodSearch(SharedState& state, SearchWindow& window) {
     // Times a reader takes as numbers can still be too large for a phase: refuse before anything of
     // the last result is touched.
     if (!GridSearchable(grid)) {
-        window.ShowMessage(kTimesTooLarge);
+        window.ShowMessage(kTimesTooLargeMessage);
         return;
     }
     window.SetSearchButtonsEnabled(false);
     const FTMinimum best = FastFTKernel(grid, state.FTValues);
     if (best.index < 0) {
-        window.ShowMessage(kTimesTooLarge);
+        window.ShowMessage(kTimesTooLargeMessage);
         window.SetSearchButtonsEnabled(true);
         return;
     }

@@ -23,6 +23,9 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
+// What the search says of times whose phases would overflow: no meaningful best period exists.
+inline constexpr const char* kTimesTooLargeMessage = "The times of minima are too large to search.";
+
 // "Compute": checks the entries (the first failure is reported and ends the run, leaving the last
 // result as it was), evaluates the FT over the frequency grid, shows the best period and sets the
 // view to the whole grid.

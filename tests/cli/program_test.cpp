@@ -1,3 +1,5 @@
+#include "support/filecontents.h"
+#include "support/ftgrid.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -6,19 +8,13 @@
 #include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 namespace quorix::cli {
 namespace {
 
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::Contents;
 
 struct Outcome {
     int status = -1;
@@ -37,104 +33,132 @@ Outcome Program(const testing::TempFolder& folder, const std::string& arguments)
     return run;
 }
 
-// The folder's files other than the captured output.
-int FileCount(const testing::TempFolder& folder) {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator(folder.Path()), {}));
-}
-
-TEST(ProgramTest, BadInputGetsOneLineAndItsStatusAndWritesNothing) {
+TEST(ProgramTest, FaultsGetOneLineAndTheirStatusAndWriteNothing) {
     testing::TempFolder folder;
     folder.Write("good.txt", "52345.12\r\n52346.43\r\n52350.77\r\n");
     folder.Write("letters.txt", "JD 52345.12\r\n");
-    folder.Write("zero.txt", "52345.12\r\n0\r\n");
+    folder.Write("huge.txt", "1e307\r\n2e307\r\n");
+    folder.Write("keep.csv", "old");
+    std::string many; // more times than the desktop holds, fewer than the command line's limit
+    for (int i = 0; i < 600; ++i) {
+        many += std::to_string(52000 + i) + ".25\r\n";
+    }
+    folder.Write("many.txt", many);
     std::filesystem::create_directory(folder.Path() / "sub");
+    const char* const steps = "Number of steps must be between 1000 and 100000000, inclusive.";
     const struct {
         const char* arguments;
         int status;
-        const char* says;
+        const char* says; // on stderr, or on stdout for status 0
     } cases[] = {
+        // Answers and the entries' accepted edges, on stdout.
+        {"--help", 0, "reduced curve"},
+        {"--version", 0, "quorix-search 1.5.0\n"},
+        {"", 2, "FILE is required"},
         {"good.txt --bogus", 2, "--bogus"},
         {"good.txt --min", 2, "--min"},
-        {"good.txt --steps many", 2, "many"},
-        {"", 2, "FILE"},
-        {"good.txt --min 0.01", 2, "Minimum period must be between 0.05 and 100 days."},
-        {"good.txt --steps 100000001", 2, "Number of steps must be between 1000 and 100000000, inclusive."},
+        {"good.txt --steps 1e5x", 2, "1e5x"},
+        {"good.txt --top -1", 2, "--top"},
+        {"good.txt --oc 0", 2, "--oc"},
+        {"good.txt --format xml", 2, "xml"},
+        {"good.txt other.txt", 2, "other.txt"},
         {"good.txt --plot ft.gif", 2, ".png, .svg or .pdf"},
+        {"good.txt --min 0.049 --max 100.1 --steps 1", 2,
+         "Minimum period must be between 0.05 and 100 days."}, // the first failing entry speaks
+        {"good.txt --max 100.1", 2, "Maximum period must be between 0.05 and 100 days."},
+        {"good.txt --min 0.7 --max 0.7", 2, "Minimum period must be less than the maximum period."},
+        {"good.txt --steps 999", 2, steps},
+        {"good.txt --steps 100000001", 2, steps},
+        {"good.txt --steps 1e12", 2, steps},
+        {"good.txt --min 0.05 --max 100 --steps 1000", 0, "0.05 to 100 days, 1000 steps"},
+        {"good.txt --steps 100000000 --top 1", 0, "0.2 to 1 days, 100000000 steps"},
+        {"good.txt --steps 1000.5", 0, "1000 steps"}, // halves go to the even neighbour
+        {"good.txt --steps 1001.5", 0, "1002 steps"},
         {"missing.txt", 3, "missing.txt: Error: File not found."},
         {"sub", 3, "sub: Error: Path/file access error."},
         {"letters.txt", 3, "letters.txt: Faulty data or not a text file.  Please try again."},
-        {"zero.txt", 3, "zero.txt: Faulty data, or not a text file.  Please try again."},
+        {"huge.txt --ft-csv ft.csv", 3, "huge.txt: The times of minima are too large to search."},
         {"good.txt --ft-csv no/such/folder.csv", 3, "cannot write no/such/folder.csv"},
         {"good.txt --ft-csv sub", 3, "cannot write sub"},
-        // The CSV file, claimed first, must not appear when the plot cannot be written.
-        {"good.txt --ft-csv ft.csv --plot no/ft.png", 3, "cannot write no/ft.png"},
+        // The CSV file, claimed first, must neither appear nor replace the old one.
+        {"good.txt --ft-csv keep.csv --plot no/ft.png", 3, "cannot write no/ft.png"},
+        {"good.txt --ft-csv ft.csv --oc 1e-12", 3, "no O-C diagram for 1e-12 days"},
+        // Read in full, as the desktop would not, but too many for its O-C diagram.
+        {"many.txt --oc 0.8", 3, "it takes at most 500 times"},
     };
-    const int before = FileCount(folder);
+    const auto before = std::distance(std::filesystem::directory_iterator(folder.Path()), {});
     for (const auto& c : cases) {
         const Outcome run = Program(folder, c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        EXPECT_TRUE(run.out.empty()) << c.arguments;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.arguments << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
-        EXPECT_EQ(FileCount(folder), before) << c.arguments << " left a file behind";
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.says), std::string::npos)
+            << c.arguments << ": " << run.out << run.err;
+        if (c.status != 0) {
+            EXPECT_TRUE(run.out.empty()) << c.arguments;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.arguments << ": " << run.err;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), before)
+            << c.arguments << " left a file behind";
     }
+    EXPECT_EQ(Contents(folder.Path() / "keep.csv"), "old");
 }
 
 TEST(ProgramTest, SearchesWritesTheWholeCurveAndAPictureAndSaysTheSameInJson) {
     testing::TempFolder folder;
-    const std::string sample = QUORIX_EXAMPLES "/algol_type_reduced.csv";
-    const Outcome text = Program(folder, "'" + sample + "' --min 0.5 --max 1 --steps 20000 --top 3");
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_TRUE(text.err.empty()) << "a grid fine enough for the data gets no warning: " << text.err;
-    EXPECT_NE(text.out.find("Best period:          0.8372"), std::string::npos) << text.out;
-
-    const Outcome json = Program(folder, "'" + sample +
-                                             "' --min 0.5 --max 1 --steps 20000 --top 3 --format json "
-                                             "--ft-csv ft.csv --plot ft.png");
+    const std::string sample = "'" QUORIX_EXAMPLES "/algol_type_reduced.csv' ";
+    const std::string range = sample + "--min 0.5 --max 1 --steps 70000 "; // two blocks of the walk
+    folder.Write("ft.csv", "an older curve");
+    // The O-C diagram and the alias list ride along, and the picture holds both plots.
+    const Outcome json = Program(folder, range + "--top 3 --format json --ft-csv ft.csv --oc 0.8372914 "
+                                                 "--aliases 0.8372914 --plot both.pdf");
     ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(json.err.empty()) << "a grid fine enough for the data gets no warning: " << json.err;
     const auto report = nlohmann::json::parse(json.out);
+    const auto& best = report["best"];
     EXPECT_EQ(report["observations"], 45);
     EXPECT_EQ(report["dips"].size(), 3u);
-    EXPECT_EQ(report["dips"][0]["index"], report["best"]["index"]);
-    const double period = report["best"]["period"];
-    EXPECT_NEAR(period, 0.8372914, 2e-5);
-    EXPECT_NE(text.out.find(std::to_string(report["best"]["index"].get<int>())), std::string::npos);
+    EXPECT_NEAR(best["period"].get<double>(), 0.8372914, 2e-5);
+    EXPECT_EQ(report["oc"]["points"].size(), 45u);
+    EXPECT_NEAR(report["oc"]["refinedPeriod"].get<double>(), 0.8372914, 1e-5);
+    EXPECT_EQ(report["aliasLines"][0], " For Trial Period = 0.837291");
+    EXPECT_EQ(Contents(folder.Path() / "both.pdf").substr(0, 5), "%PDF-");
+    // The literal formula at every point finds the same best point.
+    const Outcome literal = Program(folder, range + "--kernel literal --plot ft.png");
+    ASSERT_EQ(literal.status, 0) << literal.err;
+    EXPECT_EQ(Contents(folder.Path() / "ft.png").substr(1, 3), "PNG");
+    EXPECT_NE(literal.out.find("Best period:          0.8372"), std::string::npos) << literal.out;
+    EXPECT_NE(literal.out.find("Grid point:           " + best["index"].dump() + ","), std::string::npos);
 
-    // The CSV holds every grid point once, and its lowest FT is the best point's.
+    // The CSV replaced the old one and holds every grid point once, in order, each number reading
+    // back exactly; its lowest FT is the best point's.
     std::istringstream csv(Contents(folder.Path() / "ft.csv"));
+    const std::vector<double> none;
+    const FTGrid grid = testing::PeriodGrid(none, 0, 0.5, 1, 70000);
     std::string line;
     std::getline(csv, line);
     EXPECT_EQ(line, "index,omega,period,ft\r");
-    int rows = 0;
+    int rows = 0, lowestIndex = -1;
     double lowest = 2;
-    int lowestIndex = -1;
-    while (std::getline(csv, line)) {
-        const double ft = std::stod(line.substr(line.rfind(',') + 1));
+    for (; std::getline(csv, line); ++rows) {
+        ASSERT_EQ(line.back(), '\r') << "records end in CR LF";
+        double index = -1, omega = 0, period = 0, ft = 2;
+        char comma = 0;
+        std::istringstream(line) >> index >> comma >> omega >> comma >> period >> comma >> ft;
+        ASSERT_EQ(index, rows);
+        ASSERT_EQ(omega, grid.omegaLow + grid.omegaStep * rows);
+        ASSERT_EQ(period, testing::kTwoPi / omega);
         if (ft < lowest) {
             lowest = ft;
             lowestIndex = rows;
         }
-        ++rows;
     }
-    EXPECT_EQ(rows, 20001);
-    EXPECT_EQ(lowestIndex, report["best"]["index"]);
-    EXPECT_EQ(lowest, report["best"]["ft"].get<double>());
-    EXPECT_EQ(Contents(folder.Path() / "ft.png").substr(1, 3), "PNG");
+    EXPECT_EQ(rows, 70001);
+    EXPECT_EQ(lowestIndex, best["index"]);
+    EXPECT_EQ(lowest, best["ft"].get<double>());
 
-    // The O-C diagram and the alias list ride along, and the picture holds both plots.
-    const Outcome oc = Program(folder, "'" + sample +
-                                           "' --min 0.5 --max 1 --steps 20000 --top 1 --format json "
-                                           "--oc 0.8372914 --aliases 0.8372914 --plot both.pdf");
-    ASSERT_EQ(oc.status, 0) << oc.err;
-    const auto withOC = nlohmann::json::parse(oc.out);
-    EXPECT_EQ(withOC["oc"]["points"].size(), 45u);
-    EXPECT_NEAR(withOC["oc"]["refinedPeriod"].get<double>(), 0.8372914, 1e-5);
-    EXPECT_EQ(withOC["aliasLines"][0], " For Trial Period = 0.837291");
-    EXPECT_EQ(Contents(folder.Path() / "both.pdf").substr(0, 5), "%PDF-");
-
-    // A grid too coarse for the 806-day span: the warning, and still a result.
-    const Outcome coarse = Program(folder, "'" + sample + "' --steps 1000 --top 0 --plot ft.svg");
+    // The desktop's default entries: too coarse a grid for the 806-day span warns, and still answers.
+    const Outcome coarse = Program(folder, sample + "--top 0 --plot ft.svg");
     EXPECT_EQ(coarse.status, 0);
+    EXPECT_NE(coarse.out.find("0.2 to 1 days, 10000 steps"), std::string::npos) << coarse.out;
     EXPECT_NE(coarse.err.find("coarser than a fifth of 1/T"), std::string::npos) << coarse.err;
     EXPECT_EQ(coarse.out.find("Deepest"), std::string::npos);
     EXPECT_NE(Contents(folder.Path() / "ft.svg").find("<svg"), std::string::npos);

@@ -1,231 +1,140 @@
 #include "ftplot/ftrender.h"
 
-#include "support/fakeplotview.h"
 #include "ftplot/AxisStep.h"
+#include "support/drawingops.h"
+#include "support/fakeplotview.h"
 #include "support/searchedstate.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace quorix {
 namespace {
 
 using testing::FakePlotView;
+using testing::Polylines;
 
-SharedState SearchedState(double pMin, double pMax, int steps) {
+SharedState Searched(double pMin = 0.2, double pMax = 1.2) {
     SharedState state;
-    testing::FillSearched(state, pMin, pMax, steps);
+    testing::FillSearched(state, pMin, pMax);
     return state;
 }
 
+// The x of every tick under the frame.
 std::vector<float> TickXs(const DisplayList& drawing, const SharedState& state) {
-    std::vector<float> xs;
-    for (const auto& op : drawing.Ops()) {
-        if (op.kind == DrawKind::kLine && op.from.y == state.PlotBottom + 100) {
-            xs.push_back(op.from.x);
-        }
-    }
-    return xs;
+    return testing::LineXs(drawing, [&](const DrawOp& op) { return op.from.y == state.PlotBottom + 100; });
 }
 
 TEST(AxisStepTest, FollowsTheSinglePrecisionRuleAndIsTotal) {
-    struct Case {
-        double span;
-        float step;
-        int decimals;
-    };
-    const Case cases[] = {
-        {0.8, 0.1f, 1},
-        {1.0, 0.2f, 1}, // 1.0 sits in the decade below by the 2.302585 divisor
-        {0.3, 0.05f, 2},
-        {0.15, 0.02f, 2},
-        {8.0, 1.0f, 1},
-        {0.00003, 0.000005f, 6},
-        {37.0, 5.0f, 1},
-        {0.5, 0.05f, 2}, // 10^-1 in single precision is a little above 0.1
-        {0.000000004, 0.0000000005f, 7},
-        {0.0, 0.0f, 7}, // no span: no step, and a zero step takes the most decimals
-        {-1.0, 0.0f, 7},
-        {std::nan(""), 0.0f, 7},
-        {HUGE_VAL, 0.0f, 7},
-    };
-    for (const Case& c : cases) {
-        EXPECT_FLOAT_EQ(AxisStep(c.span), c.step) << c.span;
-        EXPECT_EQ(AxisLabelDecimals(AxisStep(c.span)), c.decimals) << c.span;
+    // 1.0 and 0.1 fall in the decade below by the 2.302585 divisor, and 10^-1 held in single precision
+    // is a little above 0.1, which decides 0.5. A span that is not a positive finite number has no step,
+    // and a zero step takes the most decimals.
+    const std::tuple<double, float, int> cases[] = {
+        {0.8, 0.1f, 1}, {1.0, 0.2f, 1},          {0.1, 0.01f, 2}, {0.3, 0.05f, 2},    {0.15, 0.02f, 2},
+        {8.0, 1.0f, 1}, {0.00003, 0.000005f, 6}, {37.0, 5.0f, 1}, {0.5, 0.05f, 2},    {4e-9, 5e-10f, 7},
+        {0.0, 0.0f, 7}, {-1.0, 0.0f, 7},         {NAN, 0.0f, 7},  {HUGE_VAL, 0.0f, 7}};
+    for (const auto& [span, step, decimals] : cases) {
+        EXPECT_FLOAT_EQ(AxisStep(span), step) << span;
+        EXPECT_EQ(AxisLabelDecimals(AxisStep(span)), decimals) << span;
     }
     EXPECT_EQ(AxisLabelDecimals(std::nanf("")), 1);
     EXPECT_EQ(AxisLabelDecimals(-0.5f), 1);
-}
-
-TEST(FTTicksTest, KnownViews) {
-    const double twoPi = 3.1415926535 * 2;
-    auto ticks = ChooseFTTicks(twoPi / (twoPi / 1.0), twoPi / (twoPi / 0.2));
-    ASSERT_TRUE(ticks);
-    EXPECT_FLOAT_EQ(ticks->interval, 0.1f);
-    EXPECT_EQ(ticks->first, 9) << "1 / T is just below 10";
-    EXPECT_EQ(ticks->last, 2);
-    ticks = ChooseFTTicks(twoPi / (twoPi / 1.2), twoPi / (twoPi / 0.2));
-    ASSERT_TRUE(ticks);
-    EXPECT_FLOAT_EQ(ticks->interval, 0.2f);
-    EXPECT_EQ(ticks->first, 5);
-    EXPECT_EQ(ticks->last, 1);
     EXPECT_FALSE(ChooseFTTicks(0.500009, 0.5)) << "narrower than 0.00001 days";
     EXPECT_FALSE(ChooseFTTicks(std::nan(""), 0.5));
 }
 
-TEST(DrawFTAxesTest, DefaultWindowFrameTicksAndLabels) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    FakePlotView view;
-    ASSERT_TRUE(DrawFTAxes(state, view));
-    EXPECT_EQ(view.shows, 1);
-    EXPECT_EQ(state.PlotLeft, 500);
-    EXPECT_EQ(state.PlotRight, 14485);
-    EXPECT_EQ(state.PlotTop, 242);
-    EXPECT_EQ(state.PlotBottom, 3205);
-    const auto& ops = view.drawing.Ops();
-    ASSERT_GE(ops.size(), 4u);
-    EXPECT_EQ(ops[0].from, (TwipPoint{500, 242}));
-    EXPECT_EQ(ops[0].to, (TwipPoint{14485, 242}));
-    EXPECT_EQ(ops[3].to, (TwipPoint{500, 242}));
-    EXPECT_EQ(TickXs(view.drawing, state).size(), 5u) << "ticks at 1.0, 0.8, 0.6, 0.4, 0.2";
-    EXPECT_EQ(view.captions[FTControl::kLabel1], "1.0");
-    EXPECT_EQ(view.captions[FTControl::kLabel2], "0.2");
-    EXPECT_EQ(view.captions[FTControl::kLabel5], "0.2");
-    EXPECT_DOUBLE_EQ(view.tops[FTControl::kLabel1], 3355);
-    EXPECT_DOUBLE_EQ(view.tops[FTControl::kLabel4], 3755);
-    EXPECT_DOUBLE_EQ(view.tops[FTControl::kText1], 3955);
-    EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755);
-    EXPECT_NEAR(view.lefts[FTControl::kLabel2], 14485 - 200, 0.01) << "0.2 d is the right edge";
-    EXPECT_EQ(state.FTRedrawing, kTrue) << "only a drawn curve ends the redraw";
+TEST(RedrawFTPlotTest, ViewsAreTickedLabelledAndDrawnOncePerIndex) {
+    const struct {
+        const char* name;
+        double pMin, pMax;
+        int start, end; // the view's grid indices before the redraw
+        char separator;
+        std::size_t ticks;
+        const char *longest, *shortest, *interval;
+        int shownStart, shownEnd; // the view drawn
+    } cases[] = {
+        {"full, 0.2 to 1.2", 0.2, 1.2, 1, 1000, '.', 5, "1.0", "0.2", "0.2", 1, 1000},
+        {"full, 0.2 to 1.0", 0.2, 1.0, 1, 1000, ',', 8, "0,9", "0,2", "0,1", 1, 1000},
+        // 0.8 d down to 0.48 d: 0.8 holds just under 16 steps of the single-precision 0.05.
+        {"zoomed", 0.2, 1.2, 100, 300, '.', 6, "0.75", "0.50", "0.05", 100, 300},
+        {"collapsed zoom", 0.2, 1.2, 500, 500, '.', 5, "1.0", "0.2", "0.2", 1, 1000},
+        {"zoom too narrow", 1.0, 1.001, 500, 501, '.', 10, "1.0010", "1.0001", "0.0001", 1, 1000},
+        {"full range too narrow", 0.5, 0.500005, 1, 1000, '.', 0, "", "", "", 1, 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SharedState state = Searched(c.pMin, c.pMax);
+        if (c.start != 1) {
+            state.ViewStartIndex = c.start;
+            state.ViewEndIndex = c.end;
+            state.ViewOmegaStart = state.OmegaLow + c.start * state.OmegaStep;
+            state.ViewOmegaEnd = state.OmegaLow + c.end * state.OmegaStep;
+        }
+        FakePlotView view;
+        view.separator = c.separator;
+        RedrawFTPlot(state, view);
+        const auto ticks = TickXs(view.drawing, state);
+        EXPECT_EQ(ticks.size(), c.ticks);
+        EXPECT_TRUE(std::is_sorted(ticks.begin(), ticks.end())) << "longest period on the left";
+        EXPECT_EQ(std::tie(view.captions[FTControl::kLabel1], view.captions[FTControl::kLabel2],
+                           view.captions[FTControl::kLabel5]),
+                  std::make_tuple(c.longest, c.shortest, c.interval));
+        EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755) << "the controls are placed in any case";
+        EXPECT_EQ(std::tie(state.ViewStartIndex, state.ViewEndIndex), std::tie(c.shownStart, c.shownEnd));
+        const auto curves = Polylines(view.drawing);
+        ASSERT_EQ(curves.size(), 1u) << "one full redraw per event";
+        EXPECT_EQ(view.drawing.Ops().back().colour, Rgb(0, 0, 255));
+        const auto& points = curves.front();
+        ASSERT_EQ(points.size(), static_cast<std::size_t>(c.shownEnd - c.shownStart + 1));
+        EXPECT_FLOAT_EQ(points.front().x, 500);
+        EXPECT_FLOAT_EQ(points.back().x, 14485);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            ASSERT_NEAR(points[i].y, FTValueToPlotY(state, state.FTValues[c.shownStart + i]), 0.001) << i;
+        }
+        EXPECT_EQ(state.FTRedrawing, kFalse);
+    }
 }
 
-TEST(DrawFTAxesTest, ZoomedViewPutsItsEndIndicesOnTheEdgesAndTicksTheSubRange) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    const double span = state.OmegaHigh - state.OmegaLow;
-    state.ViewStartIndex = 100;
-    state.ViewEndIndex = 300;
-    state.ViewOmegaStart = state.OmegaLow + span * 0.1;
-    state.ViewOmegaEnd = state.OmegaLow + span * 0.3;
-    FakePlotView view;
-    RedrawFTPlot(state, view);
-    const auto points = view.drawing.PolylinePoints(view.drawing.Ops().back());
-    ASSERT_EQ(points.size(), 201u);
-    EXPECT_FLOAT_EQ(points.front().y, FTValueToPlotY(state, state.FTValues[100]));
-    EXPECT_FLOAT_EQ(points.back().x, 14485);
-    EXPECT_FLOAT_EQ(points.back().y, FTValueToPlotY(state, state.FTValues[300]));
-    // The view runs from 0.8 d down to 0.48 d; 0.8 holds just under 16 steps of the single-precision
-    // 0.05, so the ticks run from 0.75 to 0.50.
-    EXPECT_EQ(view.captions[FTControl::kLabel1], "0.75");
-    EXPECT_EQ(view.captions[FTControl::kLabel2], "0.50");
-    EXPECT_EQ(view.captions[FTControl::kLabel5], "0.05");
-    EXPECT_EQ(TickXs(view.drawing, state).size(), 6u);
-}
-
-TEST(DrawFTAxesTest, LabelsFollowTheRegionalSeparatorAndTheSpan) {
-    SharedState state = SearchedState(0.2, 1.0, 1000);
-    FakePlotView view;
-    view.separator = ',';
-    ASSERT_TRUE(DrawFTAxes(state, view));
-    EXPECT_EQ(TickXs(view.drawing, state).size(), 8u) << "0.9 down to 0.2, none at 1.0";
-    EXPECT_EQ(view.captions[FTControl::kLabel1], "0,9");
-    EXPECT_EQ(view.captions[FTControl::kLabel5], "0,1");
-    const auto xs = TickXs(view.drawing, state);
-    EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end())) << "longest period on the left";
-}
-
-TEST(DrawFTAxesTest, WithoutResultOnlyTheFrameAndOldCaptions) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
+TEST(DrawFTAxesTest, FrameControlsAndMarksFollowTheWindowAndWaitForAResult) {
+    SharedState state = Searched();
     state.FTComputed = kFalse;
     FakePlotView view;
     view.captions[FTControl::kLabel1] = "L1";
     ASSERT_TRUE(DrawFTAxes(state, view));
     DrawFTCurve(state, view, 1, 1000);
-    EXPECT_EQ(view.drawing.Ops().size(), 4u);
+    EXPECT_EQ(view.drawing.Ops().size(), 4u) << "without a result only the frame";
     EXPECT_EQ(view.captions[FTControl::kLabel1], "L1");
     EXPECT_TRUE(view.tops.empty());
-    EXPECT_EQ(state.FTRedrawing, kTrue);
-}
 
-TEST(DrawFTCurveTest, OneSegmentPerIndexEndingOnTheRightEdge) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    FakePlotView view;
+    state.FTComputed = kTrue;
     ASSERT_TRUE(DrawFTAxes(state, view));
-    DrawFTCurve(state, view, state.ViewStartIndex, state.ViewEndIndex);
-    const auto& last = view.drawing.Ops().back();
-    ASSERT_EQ(last.kind, DrawKind::kPolyline);
-    EXPECT_EQ(last.colour, Rgb(0, 0, 255));
-    const auto points = view.drawing.PolylinePoints(last);
-    ASSERT_EQ(points.size(), 1000u) << "indices 1..1000, starting from the point of index 1";
-    EXPECT_FLOAT_EQ(points.front().x, 500);
-    EXPECT_FLOAT_EQ(points.back().x, 14485);
-    EXPECT_NEAR(points[10].y, FTValueToPlotY(state, state.FTValues[11]), 0.001);
-    EXPECT_EQ(state.FTRedrawing, kFalse);
-    state.FTValues[5] = 1.0;
-    EXPECT_NEAR(FTValueToPlotY(state, 1.0), state.PlotBottom - state.PlotHeight / 1.1, 1e-9);
-}
+    EXPECT_EQ(view.shows, 2);
+    EXPECT_EQ(std::tie(state.PlotLeft, state.PlotRight, state.PlotTop, state.PlotBottom),
+              std::make_tuple(500, 14485, 242, 3205));
+    const auto& ops = view.drawing.Ops();
+    ASSERT_GE(ops.size(), 4u);
+    EXPECT_EQ(std::tie(ops[0].from, ops[0].to, ops[3].to),
+              std::make_tuple(TwipPoint{500, 242}, TwipPoint{14485, 242}, TwipPoint{500, 242}));
+    EXPECT_EQ(std::make_tuple(view.tops[FTControl::kLabel1], view.tops[FTControl::kLabel4],
+                              view.tops[FTControl::kText1]),
+              std::make_tuple(3355, 3755, 3955));
+    EXPECT_NEAR(view.lefts[FTControl::kLabel2], 14485 - 200, 0.01) << "0.2 d is the right edge";
+    EXPECT_EQ(state.FTRedrawing, kTrue) << "only a drawn curve ends the redraw";
 
-TEST(DrawFTCurveTest, ValuesThatAreNotNumbersAreLeftOut) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    state.FTValues[1] = std::nan("");
-    state.FTValues[500] = HUGE_VAL;
-    FakePlotView view;
-    RedrawFTPlot(state, view);
-    std::size_t points = 0;
-    for (const auto& op : view.drawing.Ops()) {
-        for (const TwipPoint& p : op.kind == DrawKind::kPolyline ? view.drawing.PolylinePoints(op)
-                                                                 : std::vector<TwipPoint>{op.from, op.to}) {
-            ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
-            points += op.kind == DrawKind::kPolyline;
-        }
-    }
-    EXPECT_EQ(points, 998u) << "every finite value is still drawn";
-}
+    // Alias marks stand strictly inside the view: none at its longest period 1.2 d, none beyond.
+    const std::size_t before = ops.size();
+    state.AliasCount = 3;
+    state.AliasPeriods[1].Period = 0.5f;
+    state.AliasPeriods[2].Period = 1.2f;
+    state.AliasPeriods[3].Period = 5.0f;
+    DrawAliasMarks(state, view, state.MarkColour);
+    ASSERT_EQ(ops.size(), before + 2);
+    const auto x = static_cast<float>(std::nearbyint(OmegaToPlotX(state, state.TwoPi / 0.5f)));
+    EXPECT_EQ(std::tie(ops[before].colour, ops[before].from, ops[before].to),
+              std::make_tuple(Rgb(128, 0, 128), TwipPoint{x, 242}, TwipPoint{x, 242 + 900}));
 
-TEST(DrawFTCurveTest, NeverReadsBeyondTheCompletedGrid) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    state.StepCount = 500001; // a rejected entry stored by a later search
-    FakePlotView view;
-    ASSERT_TRUE(DrawFTAxes(state, view));
-    DrawFTCurve(state, view, 1, 2000000000);
-    const auto points = view.drawing.PolylinePoints(view.drawing.Ops().back());
-    EXPECT_EQ(points.size(), 1000u);
-    RestoreFTView(state, view);
-    EXPECT_EQ(state.ViewEndIndex, 1000);
-}
-
-TEST(DrawFTAxesTest, NarrowZoomReturnsToTheFullViewDrawnOnce) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    state.ViewStartIndex = 500;
-    state.ViewEndIndex = 500;
-    state.ViewOmegaStart = state.ViewOmegaEnd =
-        state.OmegaLow + 500 * (state.OmegaHigh - state.OmegaLow) / 1000;
-    FakePlotView view;
-    RedrawFTPlot(state, view);
-    int curves = 0;
-    for (const auto& op : view.drawing.Ops()) {
-        curves += op.kind == DrawKind::kPolyline;
-    }
-    EXPECT_EQ(curves, 1) << "one full redraw per event";
-    EXPECT_EQ(state.ViewStartIndex, 1);
-    EXPECT_EQ(state.ViewEndIndex, 1000);
-    EXPECT_EQ(state.ViewOmegaStart, state.FullOmegaStart);
-    EXPECT_EQ(view.captions[FTControl::kLabel1], "1.0");
-}
-
-TEST(DrawFTAxesTest, FullRangeTooNarrowToLabelStillEnds) {
-    SharedState state = SearchedState(0.5, 0.500005, 1000);
-    FakePlotView view;
-    RedrawFTPlot(state, view);
-    EXPECT_TRUE(TickXs(view.drawing, state).empty());
-    EXPECT_EQ(view.drawing.Ops().back().kind, DrawKind::kPolyline) << "frame and curve, no ticks";
-    EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755);
-    EXPECT_EQ(state.FTRedrawing, kFalse);
-}
-
-TEST(DrawFTAxesTest, TinyAndHugeWindowsDrawWithoutFault) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
-    FakePlotView view;
     view.width = 600;
     view.height = 900;
     RedrawFTPlot(state, view);
@@ -233,26 +142,30 @@ TEST(DrawFTAxesTest, TinyAndHugeWindowsDrawWithoutFault) {
     view.width = 1e9;
     view.height = -1e9;
     RedrawFTPlot(state, view);
-    EXPECT_EQ(state.FTWinWidth, 32767);
-    EXPECT_EQ(state.FTWinHeight, -32768);
+    EXPECT_EQ(std::tie(state.FTWinWidth, state.FTWinHeight), std::make_tuple(32767, -32768));
 }
 
-TEST(DrawAliasMarksTest, MarksOnlyStrictlyInsideTheView) {
-    SharedState state = SearchedState(0.2, 1.2, 1000);
+TEST(DrawFTCurveTest, NeverReadsBeyondTheGridAndLeavesOutValuesThatAreNotNumbers) {
+    SharedState state = Searched();
+    state.StepCount = 500001; // a rejected entry stored by a later search
     FakePlotView view;
     ASSERT_TRUE(DrawFTAxes(state, view));
-    const std::size_t before = view.drawing.Ops().size();
-    state.AliasCount = 3;
-    state.AliasPeriods[1].Period = 0.5f;
-    state.AliasPeriods[2].Period = 1.2f; // the view's longest period itself
-    state.AliasPeriods[3].Period = 5.0f;
-    DrawAliasMarks(state, view, state.MarkColour);
-    ASSERT_EQ(view.drawing.Ops().size(), before + 2);
-    const auto& top = view.drawing.Ops()[before];
-    EXPECT_EQ(top.colour, Rgb(128, 0, 128));
-    EXPECT_FLOAT_EQ(top.from.y, 242);
-    EXPECT_FLOAT_EQ(top.to.y, 242 + 900);
-    EXPECT_FLOAT_EQ(top.from.x, std::nearbyint(OmegaToPlotX(state, state.TwoPi / 0.5f)));
+    DrawFTCurve(state, view, 1, 2000000000);
+    EXPECT_EQ(Polylines(view.drawing).back().size(), 1000u);
+    RestoreFTView(state, view);
+    EXPECT_EQ(state.ViewEndIndex, 1000);
+
+    state.FTValues[1] = std::nan("");
+    state.FTValues[500] = HUGE_VAL;
+    RedrawFTPlot(state, view);
+    std::size_t points = 0;
+    for (const auto& curve : Polylines(view.drawing)) {
+        for (const TwipPoint& p : curve) {
+            ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+        }
+        points += curve.size();
+    }
+    EXPECT_EQ(points, 998u) << "every finite value is still drawn";
 }
 
 } // namespace

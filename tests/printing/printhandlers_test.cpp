@@ -65,14 +65,22 @@ QAction* MenuItem(Form& form, const QString& caption) {
 class PrintingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetFilePrinterOutput("");
-        ApplicationPrinter() = Printer();
         InitialiseSharedState(state);
+        for (const char* line :
+             {" For Trial Period = 0.500000", " Range 0.2 - 1.2 days", "", "   1   0.333333"}) {
+            state.AliasLines[++state.AliasLineCount] = line;
+        }
     }
 
-    // Makes the file printer the application printer, writing `name` in the test's folder; an
-    // empty name leaves the file printer without a file.
-    std::string PrintToFile(const std::string& name) {
+    // Starts on a fresh application printer on the file printer, writing `name` in the test's folder
+    // (no file for an empty name), whose every job fails as it starts with `fault` unless it is 0.
+    std::string PrintToFile(const std::string& name, int fault = 0) {
+        messages.Clear();
+        ApplicationPrinter() = Printer();
+        fault_.reset();
+        if (fault != 0) {
+            fault_.emplace(fault);
+        }
         const std::string path = name.empty() ? std::string() : (folder.Path() / name).string();
         SetFilePrinterOutput(path);
         const auto printers = InstalledPrinters();
@@ -82,34 +90,28 @@ protected:
         return path;
     }
 
-    void SetAliasLines(std::initializer_list<std::string> lines) {
-        state.AliasLineCount = 0;
-        for (const std::string& line : lines) {
-            state.AliasLines[++state.AliasLineCount] = line;
-        }
-    }
-
     testing::TempFolder folder;
     SharedState state;
     MessageRecorder messages;
+    std::optional<ScopedPrinterFault> fault_;
 };
 
 TEST_F(PrintingTest, TheFTPageHoldsTheFrameTheTickLabelsAndTheBlueCurve) {
     Application app;
-    const SharedState& s = app.State();
-    testing::FillSearched(app.State());
-    app.State().FTRedrawing = kTrue; // as DrawFTAxes leaves it before it loads the window
+    SharedState& s = app.State();
+    testing::FillSearched(s);
+    s.FTRedrawing = kTrue; // as DrawFTAxes leaves it before it loads the window
     frmPlot_FT window(app);
     window.Load();
-    RedrawFTPlot(app.State(), window);
+    RedrawFTPlot(s, window);
     const std::string pdf = PrintToFile("ft.pdf");
     MenuItem(window, "Print")->trigger();
     EXPECT_EQ(messages.Messages(), Messages{});
     ASSERT_EQ(ApplicationPrinter().DocumentsSent(), 1);
 
-    Poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", QString::fromStdString(pdf),
-                         QString::fromStdString((folder.Path() / "ft").string())});
-    const QImage page(QString::fromStdString((folder.Path() / "ft.png").string()));
+    Poppler("pdftoppm",
+            {"-r", "72", "-png", "-singlefile", QString::fromStdString(pdf), QString::fromStdString(pdf)});
+    const QImage page(QString::fromStdString(pdf + ".png"));
     ASSERT_FALSE(page.isNull());
     // The window's grey background shows where its client area landed on the page.
     QRect image;
@@ -123,22 +125,22 @@ TEST_F(PrintingTest, TheFTPageHoldsTheFrameTheTickLabelsAndTheBlueCurve) {
     const auto at = [&](double x, double y) {
         return QPointF(image.left() + x * scale, image.top() + y * scale);
     };
-    // Whether a pixel next to the point is of a kind, as a hairline lands on one of two rows or columns.
-    const auto near = [&](QPointF p, bool (*kind)(QColor)) {
+    // Whether a pixel next to the point is black, as a hairline lands on one of two rows or columns.
+    const auto black = [&](QPointF p) {
         for (int d = 0; d < 9; ++d) {
-            if (kind(page.pixelColor(std::lround(p.x()) + d % 3 - 1, std::lround(p.y()) + d / 3 - 1))) {
+            const QColor c = page.pixelColor(std::lround(p.x()) + d % 3 - 1, std::lround(p.y()) + d / 3 - 1);
+            if (c.red() < 90 && c.green() < 90 && c.blue() < 90) {
                 return true;
             }
         }
         return false;
     };
-    const auto black = [](QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; };
     const double midX = (s.PlotLeft + s.PlotRight) / 2.0, midY = (s.PlotTop + s.PlotBottom) / 2.0;
     for (const QPointF side :
          {at(s.PlotLeft, midY), at(s.PlotRight, midY), at(midX, s.PlotTop), at(midX, s.PlotBottom)}) {
-        EXPECT_TRUE(near(side, black)) << "the frame at " << side.x() << ", " << side.y();
+        EXPECT_TRUE(black(side)) << "the frame at " << side.x() << ", " << side.y();
     }
-    EXPECT_FALSE(near(at(midX, s.PlotTop + 60), black)) << "nothing black inside the frame's top";
+    EXPECT_FALSE(black(at(midX, s.PlotTop + 60))) << "nothing black inside the frame's top";
     int blue = 0;
     for (double py = at(0, s.PlotTop).y() + 2; py < at(0, s.PlotBottom).y() - 1; ++py) {
         for (double px = at(s.PlotLeft, 0).x() + 2; px < at(s.PlotRight, 0).x() - 1; ++px) {
@@ -160,7 +162,7 @@ TEST_F(PrintingTest, TheFTPageHoldsTheFrameTheTickLabelsAndTheBlueCurve) {
     EXPECT_NE(PdfText(pdf).find("Tick interval (days):   0.2"), std::string::npos);
 }
 
-TEST_F(PrintingTest, AFailedPrintShowsItsNumberAndTextAndSendsNothing) {
+TEST_F(PrintingTest, EachPrintCommandSendsItsDocumentsOrTellsWhyNot) {
     Form form;
     form.SetWidth(6000);
     form.SetHeight(4000);
@@ -172,52 +174,64 @@ TEST_F(PrintingTest, AFailedPrintShowsItsNumberAndTextAndSendsNothing) {
     form.Show();
     form.DrawingSurface().EditDrawing().Print("Quorix test page", form.DrawingSurface().TextLineHeight());
     const auto drawn = form.DrawingSurface().Drawing().Ops().size();
-    SetAliasLines({" For Trial Period = 0.500000"});
+    // The plot and list prints tell every failure; the list print dialog fails silently, and
+    // prints one document per copy once the user confirms.
+    enum Command { kPlot, kList, kListDialog };
     const struct {
-        bool list;
+        Command command;
         int fault;
         const char* file;
         std::string message;
+        int documents;
+        int copies = 1;
+        bool confirm = true;
     } cases[] = {
-        {false, 27, "a.pdf", " 27 Error: Out of paper."},
-        {false, 482, "a.pdf", " 482 "},
-        {false, 32000, "a.pdf", " 32000 "},
-        {false, 0, "", " 68 Error: Device unavailable."},
-        {false, 0, "missing/a.pdf", " 76 Error: Path not found."},
-        {false, 0, ".", " 75 Error: Path/file access error."},
-        {false, 0, "page.pdf", ""},
-        {true, 0, "", " 68 Error: Device unavailable."},
-        {true, 27, "list.pdf", " 27 Error: Out of paper."},
-        {true, 0, "missing/list.pdf", " 76 Error: Path not found."},
+        {kPlot, 27, "a.pdf", " 27 Error: Out of paper.", 0},
+        {kPlot, 482, "a.pdf", " 482 ", 0},
+        {kPlot, 0, "", " 68 Error: Device unavailable.", 0},
+        {kPlot, 0, "missing/a.pdf", " 76 Error: Path not found.", 0},
+        {kPlot, 0, ".", " 75 Error: Path/file access error.", 0},
+        {kPlot, 0, "page.pdf", "", 1},
+        {kList, 0, "", " 68 Error: Device unavailable.", 0},
+        {kList, 27, "list.pdf", " 27 Error: Out of paper.", 0},
+        {kList, 0, "missing/list.pdf", " 76 Error: Path not found.", 0},
+        {kListDialog, 0, "copies.pdf", "", 3, 3},
+        {kListDialog, 0, "cancelled.pdf", "", 0, 3, false},
+        {kListDialog, 0, "", "", 0, 2},
+        {kListDialog, 27, "paper.pdf", "", 0, 2},
     };
     for (const auto& c : cases) {
-        messages.Clear();
-        ApplicationPrinter() = Printer();
-        const std::string pdf = PrintToFile(c.file);
-        std::optional<ScopedPrinterFault> fault;
-        if (c.fault != 0) {
-            fault.emplace(c.fault);
-        }
-        c.list ? ListPrint(state) : PlotPrint(form, state);
-        const bool printed = c.message.empty();
-        EXPECT_EQ(messages.Messages(), printed ? Messages{} : Messages{c.message})
-            << c.list << c.file << c.fault;
-        EXPECT_EQ(ApplicationPrinter().DocumentsSent(), printed ? 1 : 0) << c.message;
-        EXPECT_EQ(form.DrawingSurface().Drawing().Ops().size(), drawn) << "the drawing stays: " << c.message;
-        if (printed) {
-            const std::string text = PdfText(pdf);
+        const std::string pdf = PrintToFile(c.file, c.fault);
+        DialogResponder<QPrinter> user([&](QPrinter& printer) {
+            printer.setCopyCount(c.copies);
+            printer.setPageOrientation(QPageLayout::Landscape);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return c.confirm;
+        });
+        c.command == kPlot   ? PlotPrint(form, state)
+        : c.command == kList ? ListPrint(state)
+                             : ListPrintSetup(form, state);
+        const std::string what = std::to_string(c.command) + " " + c.file + " " + std::to_string(c.fault);
+        EXPECT_EQ(user.Shown(), c.command == kListDialog ? 1 : 0) << what;
+        EXPECT_EQ(messages.Messages(), c.message.empty() ? Messages{} : Messages{c.message}) << what;
+        EXPECT_EQ(ApplicationPrinter().DocumentsSent(), c.documents) << what;
+        EXPECT_EQ(std::filesystem::is_regular_file(pdf), c.documents > 0) << "a failed start writes nothing";
+        EXPECT_EQ(form.DrawingSurface().Drawing().Ops().size(), drawn) << "the drawing stays: " << what;
+        const std::string text = c.documents > 0 ? PdfText(pdf) : std::string();
+        if (c.command == kListDialog) {
+            EXPECT_EQ(ApplicationPrinter().Settings.Orientation, c.confirm ? QPageLayout::Landscape : 0)
+                << what;
+            EXPECT_EQ(text.find("For Trial"), text.rfind("For Trial")) << "one copy in each document";
+        } else if (c.documents > 0) {
             EXPECT_NE(text.find("Quorix test page"), std::string::npos) << "drawn text stays text";
             EXPECT_NE(text.find("Inside label"), std::string::npos);
             EXPECT_EQ(text.find("Past the edge"), std::string::npos) << "what is not seen is not printed";
-        } else if (c.fault != 0 || c.list) {
-            EXPECT_FALSE(std::filesystem::is_regular_file(pdf))
-                << "a failed start writes nothing: " << c.message;
         }
     }
 }
 
 TEST_F(PrintingTest, TheListStandsFiveLinesDownAndTwentySpacesInAsOneDocument) {
-    SetAliasLines({" For Trial Period = 0.500000", " Range 0.2 - 1.2 days", "", "   1   0.333333"});
     const std::string pdf = PrintToFile("aliases.pdf");
     ListPrint(state);
     EXPECT_EQ(messages.Messages(), Messages{});
@@ -236,49 +250,6 @@ TEST_F(PrintingTest, TheListStandsFiveLinesDownAndTwentySpacesInAsOneDocument) {
     EXPECT_NEAR((first.left() - corner.x()) / advance, 20.0, 0.05) << "19 spaces and the line's own";
     EXPECT_NEAR((below.left() - corner.x()) / advance, 20.0, 0.05);
     EXPECT_NEAR((first.top() - corner.y()) / spacing, 5.0, 0.3) << "five empty lines above";
-}
-
-TEST_F(PrintingTest, TheListPrintDialogPrintsOneDocumentPerCopyAndFailsSilently) {
-    SetAliasLines({" For Trial Period = 0.500000", "   1   0.333333"});
-    Form window;
-    const struct {
-        const char* what;
-        bool confirm;
-        int copies;
-        const char* file;
-        int fault;
-        int documents;
-    } cases[] = {
-        {"three copies", true, 3, "copies.pdf", 0, 3},
-        {"cancelled", false, 3, "copies.pdf", 0, 0},
-        {"no file chosen", true, 2, "", 0, 0},
-        {"out of paper", true, 2, "copies.pdf", 27, 0},
-    };
-    for (const auto& c : cases) {
-        ApplicationPrinter() = Printer();
-        const std::string pdf = (folder.Path() / c.file).string();
-        std::filesystem::remove(pdf);
-        DialogResponder<QPrinter> user([&](QPrinter& printer) {
-            printer.setCopyCount(c.copies);
-            printer.setPageOrientation(QPageLayout::Landscape);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(*c.file != '\0' ? QString::fromStdString(pdf) : QString());
-            return c.confirm;
-        });
-        std::optional<ScopedPrinterFault> fault;
-        if (c.fault != 0) {
-            fault.emplace(c.fault);
-        }
-        ListPrintSetup(window, state);
-        EXPECT_EQ(user.Shown(), 1) << c.what;
-        EXPECT_EQ(messages.Messages(), Messages{}) << "silent: " << c.what;
-        EXPECT_EQ(ApplicationPrinter().DocumentsSent(), c.documents) << c.what;
-        EXPECT_EQ(ApplicationPrinter().Settings.Orientation, c.confirm ? QPageLayout::Landscape : 0)
-            << c.what;
-        const std::string text = c.documents > 0 ? PdfText(pdf) : std::string();
-        EXPECT_EQ(text.find("For Trial"), text.rfind("For Trial")) << "one copy in each document: " << c.what;
-        EXPECT_EQ(std::filesystem::exists(pdf), c.documents > 0) << c.what;
-    }
 }
 
 TEST_F(PrintingTest, ThePlotSetupCopiesTheChoicesOrLeavesEverythingOnCancel) {
@@ -306,13 +277,11 @@ TEST_F(PrintingTest, ThePlotSetupCopiesTheChoicesOrLeavesEverythingOnCancel) {
     } cases[] = {
         {"cancelled", false, QPrinter::Manual, kept, before},
         {"confirmed", true, QPrinter::Manual, chosen, after},
-        {"a bin the dialog does not name comes back as it was", true, 13, PrinterSettings{.PaperBin = 13},
-         before},
+        {"a bin the dialog does not name comes back as it was", true, 13, {.PaperBin = 13}, before},
     };
     for (const auto& c : cases) {
-        Printer& printer = ApplicationPrinter();
-        printer = Printer();
         PrintToFile("before.pdf");
+        Printer& printer = ApplicationPrinter();
         printer.Settings = kept;
         printer.Settings.PaperBin = c.bin;
         DialogResponder<PrinterSetupWindow> user([&](PrinterSetupWindow& dialog) {
@@ -323,11 +292,12 @@ TEST_F(PrintingTest, ThePlotSetupCopiesTheChoicesOrLeavesEverythingOnCancel) {
             if (c.port == after) {
                 dialog.fileEdit->setText(QString::fromStdString(after));
                 dialog.copiesBox->setValue(chosen.Copies);
-                const std::pair<QComboBox*, int> choices[] = {
-                    {dialog.orientationBox, chosen.Orientation}, {dialog.colourBox, chosen.ColorMode},
-                    {dialog.duplexBox, chosen.Duplex},           {dialog.paperBinBox, chosen.PaperBin},
-                    {dialog.paperSizeBox, chosen.PaperSize},     {dialog.qualityBox, chosen.PrintQuality}};
-                for (const auto& [box, code] : choices) {
+                for (const auto& [box, code] : {std::pair{dialog.orientationBox, chosen.Orientation},
+                                                {dialog.colourBox, chosen.ColorMode},
+                                                {dialog.duplexBox, chosen.Duplex},
+                                                {dialog.paperBinBox, chosen.PaperBin},
+                                                {dialog.paperSizeBox, chosen.PaperSize},
+                                                {dialog.qualityBox, chosen.PrintQuality}}) {
                     PrinterSetupWindow::SelectCode(*box, code);
                 }
             }
@@ -335,7 +305,7 @@ TEST_F(PrintingTest, ThePlotSetupCopiesTheChoicesOrLeavesEverythingOnCancel) {
         });
         MenuItem(window, "Print Setup ...")->trigger();
         EXPECT_EQ(user.Shown(), 1) << c.what;
-        EXPECT_EQ(printer.Settings, c.confirm ? c.expected : PrinterSettings{kept}) << c.what;
+        EXPECT_EQ(printer.Settings, c.confirm ? c.expected : kept) << c.what;
         EXPECT_EQ(printer.DeviceName(), kFilePrinterName) << c.what;
         EXPECT_EQ(printer.Port(), c.port) << c.what;
         EXPECT_FALSE(printer.TrackDefault()) << "switched off before the dialog: " << c.what;

@@ -1,43 +1,28 @@
 #include "search/ftkernel.h"
 
+#include "support/ftgrid.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <random>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace quorix {
 namespace {
 
-constexpr double kTwoPi = 3.1415926535 * 2;
-
-FTGrid Grid(const std::vector<double>& times, double baseTime, double pMin, double pMax, int steps) {
-    FTGrid grid;
-    grid.times = times;
-    grid.baseTime = baseTime;
-    grid.omegaLow = kTwoPi / pMax;
-    grid.omegaStep = (kTwoPi / pMin - grid.omegaLow) / steps;
-    grid.steps = steps;
-    return grid;
-}
-
-std::vector<double> RandomTimes(unsigned seed, int count, double start, double span) {
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> offset(0, span);
-    std::vector<double> times;
-    for (int k = 0; k < count; ++k) {
-        times.push_back(start + offset(random));
-    }
-    return times;
-}
+using testing::PeriodGrid;
+using testing::RandomTimes;
 
 // Offsets whose step angle 2 omegaStep d lies just off a multiple of pi, where the recurrence's
 // errors grow fastest.
-std::vector<double> NearMultiplesOfPi(double omegaStep, int count) {
+std::vector<double> NearMultiplesOfPi(int steps, int count) {
+    const double omegaStep = (testing::kTwoPi / 0.2 - testing::kTwoPi / 1.2) / steps;
     const double nudges[] = {0, 1e-12, -3e-9, 1e-6, -2e-4};
     std::vector<double> times;
     for (int k = 0; k < count; ++k) {
@@ -46,56 +31,41 @@ std::vector<double> NearMultiplesOfPi(double omegaStep, int count) {
     return times;
 }
 
-double StepOf(double pMin, double pMax, int steps) {
-    return (kTwoPi / pMin - kTwoPi / pMax) / steps;
-}
-
-struct KernelCase {
-    const char* name;
-    std::vector<double> times;
-    double baseTime; // NaN: the earliest time
-    double pMin, pMax;
-    int steps;
-    double tolerance;    // on |fast - reference|
-    int mostReevaluated; // -1: every grid point
-};
-
 TEST(FTKernelTest, FastValuesStayWithinTheBoundAndTheBestIsTheReferences) {
-    const double earliest = std::nan("");
-    const double flat = 52345.6789;
-    const KernelCase cases[] = {
-        {"reduced, one", {52345.6789}, earliest, 0.2, 1.2, 1000, 0, -1},
+    const double earliest = std::nan(""), flat = 52345.6789;
+    const std::vector<double> duplicated = {52000, 52000, 52000.5, 52000.5, 52001.25, 52001.25};
+    const struct {
+        const char* name;
+        std::vector<double> times;
+        double baseTime; // NaN: the earliest time
+        double pMin, pMax;
+        int steps;
+        double tolerance;    // on |fast - reference|
+        int mostReevaluated; // -1: every grid point
+    } cases[] = {
+        {"reduced, one", {flat}, earliest, 0.2, 1.2, 1000, 0, -1},
         {"reduced, 17", RandomTimes(1, 17, 52000, 14600), earliest, 0.05, 100, 3000, 1e-9, 10},
         {"reduced, 500", RandomTimes(2, 500, 52000, 1100), earliest, 0.2, 1.2, 20000, 1e-9, 10},
         {"full JD, 500", RandomTimes(3, 500, 2452000, 14600), 99999, 0.05, 100, 2000, 1e-6, 10},
         {"full JD, many tasks", RandomTimes(4, 60, 2452000, 3650), 99999, 0.2, 1.2, 70000, 1e-6, 10},
         {"all equal", std::vector<double>(20, flat), flat, 0.2, 1.2, 1000, 0, -1},
-        {"duplicated",
-         {52000, 52000, 52000.5, 52000.5, 52001.25, 52001.25},
-         earliest,
-         0.2,
-         1.2,
-         5000,
-         1e-9,
-         10},
+        {"duplicated", duplicated, earliest, 0.2, 1.2, 5000, 1e-9, 10},
         {"one grid step apart", {52000, 52000 + 1e-5}, earliest, 0.2, 1.2, 1000, 1e-9, -1},
         {"short span", RandomTimes(5, 500, 52000, 0.01), earliest, 0.05, 100, 1000, 1e-9, -1},
         {"long span", RandomTimes(6, 500, 2400000, 1e5), earliest, 0.05, 100, 1000, 1e-9, 10},
-        {"near pi, 1001", NearMultiplesOfPi(StepOf(0.2, 1.2, 1000), 500), earliest, 0.2, 1.2, 1000, 1e-9, 10},
-        {"near pi, 500001", NearMultiplesOfPi(StepOf(0.2, 1.2, 500000), 14), earliest, 0.2, 1.2, 500000, 1e-9,
-         10},
+        {"near pi, 1001", NearMultiplesOfPi(1000, 500), earliest, 0.2, 1.2, 1000, 1e-9, 10},
+        {"near pi, 500001", NearMultiplesOfPi(500000, 14), earliest, 0.2, 1.2, 500000, 1e-9, 10},
     };
-    for (const KernelCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const double base =
             std::isnan(c.baseTime) ? *std::min_element(c.times.begin(), c.times.end()) : c.baseTime;
-        const FTGrid grid = Grid(c.times, base, c.pMin, c.pMax, c.steps);
+        const FTGrid grid = PeriodGrid(c.times, base, c.pMin, c.pMax, c.steps);
         std::vector<double> literal(grid.steps + 1), fast(grid.steps + 1);
         const FTMinimum expected = LiteralFTKernel(grid, literal);
         const FTMinimum actual = FastFTKernel(grid, fast);
-        EXPECT_EQ(actual.index, expected.index);
-        EXPECT_EQ(actual.value, expected.value);
-        EXPECT_EQ(actual.omega, expected.omega);
+        EXPECT_EQ(std::tie(actual.index, actual.value, actual.omega),
+                  std::tie(expected.index, expected.value, expected.omega));
         EXPECT_EQ(fast[expected.index], literal[expected.index]);
         double largest = 0;
         for (int i = 0; i <= grid.steps; ++i) {
@@ -116,58 +86,53 @@ TEST(FTKernelTest, BlocksWalkedInOrderGiveTheWholeGridsBest) {
     for (int k = 0; k < 60; ++k) {
         times.push_back(52000.0 + 0.5 * (k % 30) + 1e-4 * (k % 7));
     }
-    const FTGrid grid = Grid(times, 52000.0, 0.2, 1.2, 20000);
-    std::vector<double> literal(grid.steps + 1);
+    const FTGrid grid = PeriodGrid(times, 52000.0, 0.2, 1.2, 20000);
+    std::vector<double> literal(grid.steps + 1), block;
     const FTMinimum expected = LiteralFTKernel(grid, literal);
     for (const int size : {2, 777, 16385, 20001}) {
         FTMinimum best;
-        std::vector<double> block;
         for (int first = 0; first <= grid.steps; first += size) {
             const int last = std::min(grid.steps, first + size - 1);
             block.assign(last - first + 1, 0.0);
             const FTMinimum found = FastFTBlock(grid, first, last, block);
-            ASSERT_GE(found.index, first);
-            ASSERT_LE(found.index, last);
+            ASSERT_TRUE(found.index >= first && found.index <= last) << found.index;
             EXPECT_EQ(found.value, literal[found.index]);
-            EXPECT_LE(std::fabs(block[found.index - first] - literal[found.index]), 0.0);
+            EXPECT_EQ(block[found.index - first], literal[found.index]);
             EXPECT_LE(std::fabs(block.back() - literal[last]), FastFTErrorBound(grid));
-            if (found.value < best.value) {
-                best = found;
-            }
+            best = found.value < best.value ? found : best;
         }
-        EXPECT_EQ(best.index, expected.index) << size;
-        EXPECT_EQ(best.omega, expected.omega) << size;
+        EXPECT_EQ(std::tie(best.index, best.omega), std::tie(expected.index, expected.omega)) << size;
     }
-    std::vector<double> wrong(10, 0.25);
-    EXPECT_EQ(FastFTBlock(grid, 5, 14, std::span<double>(wrong).first(9)).index, -1)
-        << "buffer of the wrong size";
-    EXPECT_EQ(FastFTBlock(grid, 19995, 20004, wrong).index, -1) << "past the grid";
-    EXPECT_EQ(wrong, std::vector<double>(10, 0.25));
+    // A buffer one short, then blocks past the grid, before it and the wrong way round.
+    std::vector<double> untouched(10, 0.25);
+    for (const auto& [first, last, size] :
+         {std::tuple{5, 14, 9}, {19995, 20004, 10}, {-1, 8, 10}, {14, 5, 10}}) {
+        EXPECT_EQ(FastFTBlock(grid, first, last, std::span<double>(untouched).first(size)).index, -1)
+            << first;
+    }
+    EXPECT_EQ(untouched, std::vector<double>(10, 0.25));
 }
 
 TEST(FTKernelTest, WorkersThatCannotStartLeaveTheirWorkToTheCaller) {
-    int started = 0;
+    int started = 0, allowed = 0;
     // Lets `allowed` threads start, then fails the way std::thread does when the system has no more.
-    auto starter = [&started](int allowed) {
-        return [&started, allowed](std::function<void()> body) {
-            if (started >= allowed) {
-                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-            }
-            ++started;
-            return std::thread(std::move(body));
-        };
+    auto starter = [&](std::function<void()> body) {
+        if (started >= allowed) {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+        ++started;
+        return std::thread(std::move(body));
     };
     const auto times = RandomTimes(5, 40, 52000.0, 3000.0);
-    const FTGrid grid = Grid(times, times.front(), 0.2, 1.2, 60000);
+    const FTGrid grid = PeriodGrid(times, times.front(), 0.2, 1.2, 60000);
     std::vector<double> expected(60001), actual(60001);
     const FTMinimum reference = FastFTKernel(grid, expected);
-    for (const int allowed : {0, 1}) {
+    for (allowed = 0; allowed <= 1; ++allowed) {
         started = 0;
-        WorkerPool pool(3, starter(allowed));
+        WorkerPool pool(3, starter);
         EXPECT_EQ(pool.Slots(), static_cast<unsigned>(allowed) + 1);
         const FTMinimum best = FastFTKernel(grid, actual, pool);
-        EXPECT_EQ(best.index, reference.index);
-        EXPECT_EQ(best.value, reference.value);
+        EXPECT_EQ(std::tie(best.index, best.value), std::tie(reference.index, reference.value));
         EXPECT_EQ(actual, expected) << allowed << " workers";
     }
 }
@@ -176,7 +141,7 @@ TEST(FTKernelTest, UnsearchableGridsLeaveTheValuesAlone) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<double> cases[] = {{1e307, 2e307}, {52345.1, inf}, {52345.1, std::nan("")}, {}};
     for (const auto& times : cases) {
-        const FTGrid grid = Grid(times, 99999, 0.2, 1.2, 1000);
+        const FTGrid grid = PeriodGrid(times, 99999, 0.2, 1.2, 1000);
         EXPECT_FALSE(GridSearchable(grid));
         std::vector<double> values(1001, 0.25);
         EXPECT_EQ(FastFTKernel(grid, values).index, -1);

@@ -1,29 +1,27 @@
 #include "search/periodsearch.h"
 
+#include "support/ftgrid.h"
+#include "support/recordingwindow.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <random>
+#include <tuple>
 
 namespace quorix {
 namespace {
 
-class RecordingWindow : public SearchWindow {
-public:
-    std::string MinimumPeriodText() const override { return minimum; }
-    std::string MaximumPeriodText() const override { return maximum; }
-    std::string StepCountText() const override { return steps; }
-    void SetSearchButtonsEnabled(bool enabled) override { switches.push_back(enabled); }
-    void SetBestPeriodText(const std::string& text) override { best = text; }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+using testing::RecordingWindow;
 
-    std::string minimum = "0.20", maximum = "1.20", steps = "1000";
-    std::vector<bool> switches;
-    std::vector<std::string> messages;
-    std::string best;
-};
+const std::string kMinimum = "Minimum period must be between 0.05 and 100 days.",
+                  kMaximum = "Maximum period must be between 0.05 and 100 days.",
+                  kOrder = "Minimum period must be less than the maximum period.",
+                  kSteps = "Number of steps must be between 1000 and 500000, inclusive.";
 
+// A started-up state holding the observations `times`, based on the earliest of them.
 SharedState StateWithTimes(const std::vector<double>& times) {
     SharedState state;
     InitialiseSharedState(state);
@@ -36,114 +34,88 @@ SharedState StateWithTimes(const std::vector<double>& times) {
     return state;
 }
 
-// Times of primary and secondary minima of a binary with the given period, with small timing noise.
-std::vector<double> EclipsingBinary(double period, int count, double start, unsigned seed) {
+// A state with minima of a binary of period 0.6523417 days, already searched with the default entries.
+SharedState SearchedBinary(RecordingWindow& window, unsigned seed = 1, int count = 40) {
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> cycle(0, 1500);
-    std::normal_distribution<double> noise(0, 0.0005);
-    std::vector<double> times;
-    for (int k = 0; k < count; ++k) {
-        const double half = k % 3 == 0 ? 0.5 : 0.0;
-        times.push_back(start + period * (cycle(random) + half) + noise(random));
-    }
-    return times;
+    SharedState state = StateWithTimes(testing::Minima(random, count, 52000.1, 0.6523417, 0.0005));
+    RunPeriodSearch(state, window);
+    return state;
 }
 
-const char* kMinimumMessage = "Minimum period must be between 0.05 and 100 days.";
-const char* kMaximumMessage = "Maximum period must be between 0.05 and 100 days.";
-const char* kOrderMessage = "Minimum period must be less than the maximum period.";
-const char* kStepsMessage = "Number of steps must be between 1000 and 500000, inclusive.";
-
-std::string FirstMessage(const std::string& minimum, const std::string& maximum, const std::string& steps) {
+// The first message a search with these entries shows; empty when it runs.
+std::string FirstMessage(const char* minimum, const char* maximum, const char* steps) {
     SharedState state = StateWithTimes({52345.6789, 52346.1234});
     RecordingWindow window;
-    window.minimum = minimum;
-    window.maximum = maximum;
-    window.steps = steps;
+    std::tie(window.minimum, window.maximum, window.steps) = std::tie(minimum, maximum, steps);
     RunPeriodSearch(state, window);
     return window.messages.empty() ? "" : window.messages.front();
 }
 
 TEST(PeriodSearchTest, EntryChecksInTheirOrder) {
-    EXPECT_EQ(FirstMessage("0.05", "100", "1000"), "");
-    EXPECT_EQ(FirstMessage("0.049", "100", "1000"), kMinimumMessage);
-    EXPECT_EQ(FirstMessage("0.2", "100.1", "1000"), kMaximumMessage);
-    EXPECT_EQ(FirstMessage("abc", "100.1", "5"), kMinimumMessage) << "only the first failure is told";
-    EXPECT_EQ(FirstMessage("", "1", "1000"), kMinimumMessage);
-    EXPECT_EQ(FirstMessage("1", "1", "1000"), kOrderMessage);
-    EXPECT_EQ(FirstMessage("2", "1", "1000"), kOrderMessage);
-    // Two periods so close that they give one and the same frequency: a grid without width.
-    EXPECT_EQ(FirstMessage("0.060000000000000026", "0.060000000000000032", "1000"), kOrderMessage);
-    EXPECT_EQ(FirstMessage("-5", "1", "1000"), kMinimumMessage);
-    EXPECT_EQ(FirstMessage("  0.3abc", "1", "1000"), "");
-    EXPECT_EQ(FirstMessage("inf", "1", "1000"), kMinimumMessage);
-    EXPECT_EQ(FirstMessage("0.2", "1e400", "1000"), kMaximumMessage);
+    // Each failing period is also followed by failing entries: only the first failure is told.
+    for (const char* entry : {"0.049", "abc", "", "-5", "inf"}) {
+        EXPECT_EQ(FirstMessage(entry, "100.1", "5"), kMinimum) << entry;
+    }
+    for (const char* entry : {"100.1", "1e400"}) {
+        EXPECT_EQ(FirstMessage("0.2", entry, "5"), kMaximum) << entry;
+    }
+    // The last pair is so close that both give one and the same frequency: a grid without width.
+    for (const auto& [low, high] :
+         {std::pair{"1", "1"}, {"2", "1"}, {"0.060000000000000026", "0.060000000000000032"}}) {
+        EXPECT_EQ(FirstMessage(low, high, "5"), kOrder) << low;
+    }
     for (const char* steps : {"999", "500001", "1e12", "", "nan", "-1e400", "999.4"}) {
-        EXPECT_EQ(FirstMessage("0.2", "1", steps), kStepsMessage) << steps;
+        EXPECT_EQ(FirstMessage("0.2", "1", steps), kSteps) << steps;
     }
     for (const char* steps : {"1000", "500000", "999.5", "1000.5", "1000.4"}) {
         EXPECT_EQ(FirstMessage("0.2", "1", steps), "") << steps;
     }
+    EXPECT_EQ(FirstMessage("0.05", "100", "1000"), "");
+    EXPECT_EQ(FirstMessage("  0.3abc", "1", "1000"), "");
 }
 
-TEST(PeriodSearchTest, RejectedRunKeepsTheLastResultButStoresTheEntries) {
-    SharedState state = StateWithTimes(EclipsingBinary(0.6523417, 40, 52000.1, 1));
-    RecordingWindow window;
-    RunPeriodSearch(state, window);
-    ASSERT_EQ(state.FTComputed, kTrue);
-    const double best = state.BestOmega;
-    const double value = state.FTValues[500];
-    window.minimum = "0.01";
-    RunPeriodSearch(state, window);
-    EXPECT_DOUBLE_EQ(state.PeriodMin, 0.01);
-    window.minimum = "0.2";
-    window.steps = "1e12";
-    RunPeriodSearch(state, window);
-    EXPECT_EQ(state.StepCount, 2147483647);
-    EXPECT_EQ(state.CompletedStepCount, 1000);
-    EXPECT_EQ(state.BestOmega, best);
-    EXPECT_EQ(state.FTValues[500], value);
-    EXPECT_EQ(state.ViewEndIndex, 1000);
-    EXPECT_EQ(window.switches, (std::vector<bool>{false, true})) << "rejected runs leave the buttons alone";
-}
-
-TEST(PeriodSearchTest, AbsurdTimesAreRefusedOrSearchedWithoutOverflow) {
-    struct Case {
-        std::vector<double> times;
-        const char* minimum;
-        bool refused;
+TEST(PeriodSearchTest, RefusedRunsKeepTheLastResultAndHugeTimesAreSearchedWithoutOverflow) {
+    const std::string tooLarge = "The times of minima are too large to search.";
+    const struct {
+        std::vector<double> times; // none: the binary's own
+        const char *minimum, *steps;
+        std::string message; // none: the search runs
+        std::int32_t storedSteps;
+    } cases[] = {
+        {{}, "0.01", "1000", kMinimum, 1000},
+        {{}, "0.2", "1e12", kSteps, 2147483647},
+        {{1e307, 2e307}, "0.2", "1000", tooLarge, 1000},    // the differences themselves overflow the phase
+        {{52345.1, 5e306}, "0.05", "1000", tooLarge, 1000}, // omega x dt overflows
+        {{52345.1, 5e306}, "0.2", "1000", "", 1000},        // omega x dt is finite, twice it is not
+        {{52345.1, 1e300}, "0.2", "1000", "", 1000},
     };
-    const Case cases[] = {
-        {{1e307, 2e307}, "0.2", true},    // the differences themselves overflow the phase
-        {{52345.1, 5e306}, "0.05", true}, // omega x dt overflows
-        {{52345.1, 5e306}, "0.2", false}, // omega x dt is finite, twice it is not
-        {{52345.1, 1e300}, "0.2", false},
-    };
-    for (const Case& c : cases) {
-        SharedState state = StateWithTimes(EclipsingBinary(0.6523417, 40, 52000.1, 1));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.minimum) + " " + c.steps + " " + c.message);
         RecordingWindow window;
-        RunPeriodSearch(state, window);
+        SharedState state = SearchedBinary(window);
         const SharedState before = state;
         const std::string bestBefore = window.best;
-        for (std::size_t i = 0; i < c.times.size(); ++i) {
-            state.ObsTimes[i + 1] = c.times[i];
+        if (!c.times.empty()) {
+            const SharedState huge = StateWithTimes(c.times);
+            std::tie(state.ObsTimes, state.ObsCount, state.BaseTime) =
+                std::tie(huge.ObsTimes, huge.ObsCount, huge.BaseTime);
         }
-        state.ObsCount = static_cast<std::int16_t>(c.times.size());
-        state.BaseTime = std::min(99999.0, *std::min_element(c.times.begin(), c.times.end()));
-        window.minimum = c.minimum;
+        std::tie(window.minimum, window.steps) = std::tie(c.minimum, c.steps);
         window.switches.clear();
         RunPeriodSearch(state, window);
-        if (c.refused) {
-            EXPECT_EQ(window.messages,
-                      std::vector<std::string>{"The times of minima are too large to search."});
+        EXPECT_EQ(state.FTComputed, kTrue);
+        EXPECT_EQ(std::make_tuple(state.PeriodMin, state.StepCount),
+                  std::make_tuple(std::strtod(c.minimum, nullptr), c.storedSteps))
+            << "the entries are stored as they are read";
+        if (!c.message.empty()) {
+            EXPECT_EQ(window.messages, std::vector<std::string>{c.message});
             EXPECT_TRUE(window.switches.empty()) << "the buttons were never disabled";
             EXPECT_EQ(window.best, bestBefore);
             EXPECT_EQ(state.FTValues, before.FTValues);
-            EXPECT_EQ(state.BestOmega, before.BestOmega);
-            EXPECT_EQ(state.BestFT, before.BestFT);
-            EXPECT_EQ(state.OmegaLow, before.OmegaLow);
-            EXPECT_EQ(state.ViewEndIndex, before.ViewEndIndex);
-            EXPECT_EQ(state.CompletedStepCount, before.CompletedStepCount);
+            EXPECT_EQ(std::tie(state.BestOmega, state.BestFT, state.OmegaLow, state.CompletedStepCount,
+                               state.ViewEndIndex),
+                      std::tie(before.BestOmega, before.BestFT, before.OmegaLow, before.CompletedStepCount,
+                               before.ViewEndIndex));
         } else {
             EXPECT_TRUE(window.messages.empty());
             EXPECT_EQ(window.switches, (std::vector<bool>{false, true}));
@@ -152,56 +124,42 @@ TEST(PeriodSearchTest, AbsurdTimesAreRefusedOrSearchedWithoutOverflow) {
             EXPECT_TRUE(std::isfinite(state.BestFT) && std::isfinite(state.BestOmega));
             EXPECT_EQ(window.best, BestPeriodText(state.TwoPi / state.BestOmega));
         }
-        EXPECT_EQ(state.FTComputed, kTrue) << c.times.back();
     }
 }
 
-TEST(PeriodSearchTest, WithoutObservationsNothingIsComputed) {
-    SharedState state = StateWithTimes({});
-    RecordingWindow window;
-    RunPeriodSearch(state, window);
-    EXPECT_EQ(state.FTComputed, kFalse) << "a mean over no observations has no value";
-    EXPECT_EQ(state.CompletedStepCount, 0);
-    EXPECT_TRUE(window.switches.empty());
-    EXPECT_TRUE(window.best.empty());
-}
-
-TEST(PeriodSearchTest, RecoversAKnownPeriodAndSetsTheFullView) {
-    SharedState state = StateWithTimes(EclipsingBinary(0.6523417, 80, 52000.1, 2));
+TEST(PeriodSearchTest, RecoversAKnownPeriodShowsItCutToSixCharactersAndSetsTheFullView) {
     RecordingWindow window;
     window.minimum = "0.4"; // half the period fits as well: the harmonics stay out of this range
     window.steps = "100000";
-    RunPeriodSearch(state, window);
-    EXPECT_TRUE(window.messages.empty());
+    const SharedState state = SearchedBinary(window, 2, 80);
     const double period = state.TwoPi / state.BestOmega;
     const double resolution = state.TwoPi * state.OmegaStep / (state.BestOmega * state.BestOmega);
     EXPECT_NEAR(period, 0.6523417, 2 * resolution + 1e-5);
-    EXPECT_EQ(window.best, BestPeriodText(period));
-    EXPECT_EQ(window.best.substr(0, 4), ".652");
-    EXPECT_EQ(state.Pi, 3.1415926535);
-    EXPECT_EQ(state.ViewStartIndex, 1);
-    EXPECT_EQ(state.ViewEndIndex, 100000);
-    EXPECT_EQ(state.ViewOmegaStart, state.OmegaLow);
-    EXPECT_DOUBLE_EQ(state.ViewOmegaEnd, state.OmegaHigh);
-    EXPECT_EQ(state.FullOmegaEnd, state.ViewOmegaEnd);
     EXPECT_LT(state.BestFT, 0.05);
+    EXPECT_EQ(window.best, BestPeriodText(period));
+    EXPECT_EQ(std::tie(state.ViewStartIndex, state.ViewEndIndex, state.ViewOmegaStart, state.FullOmegaEnd),
+              std::make_tuple(1, 100000, state.OmegaLow, state.ViewOmegaEnd));
+    EXPECT_DOUBLE_EQ(state.ViewOmegaEnd, state.OmegaHigh);
+    for (const auto& [shown, text] :
+         {std::pair{0.45678912345, ".45678"}, {1.2345678, "1.2345"}, {12.345678, "12.345"}, {0.5, ".5"}}) {
+        EXPECT_EQ(BestPeriodText(shown), text);
+    }
 }
 
-TEST(PeriodSearchTest, SingleObservationGivesTheLongestPeriod) {
+TEST(PeriodSearchTest, OneObservationGivesTheLongestPeriodAndNoneNothing) {
     SharedState state = StateWithTimes({52345.6789});
     RecordingWindow window;
     RunPeriodSearch(state, window);
-    EXPECT_EQ(state.BestFT, 0.0);
+    EXPECT_EQ(std::make_tuple(state.BestFT, state.FTValues[1000]), std::make_tuple(0.0, 0.0));
     EXPECT_EQ(state.BestOmega, state.OmegaLow) << "on a tie the earliest grid point wins";
     EXPECT_EQ(window.best, "1.2");
-    EXPECT_EQ(state.FTValues[1000], 0.0);
-}
 
-TEST(PeriodSearchTest, BestPeriodTextIsCutToSixCharacters) {
-    EXPECT_EQ(BestPeriodText(0.45678912345), ".45678");
-    EXPECT_EQ(BestPeriodText(1.2345678), "1.2345");
-    EXPECT_EQ(BestPeriodText(12.345678), "12.345");
-    EXPECT_EQ(BestPeriodText(0.5), ".5");
+    state = StateWithTimes({});
+    RecordingWindow untouched;
+    RunPeriodSearch(state, untouched);
+    EXPECT_EQ(std::make_tuple(state.FTComputed, state.CompletedStepCount), std::make_tuple(kFalse, 0))
+        << "a mean over no observations has no value";
+    EXPECT_TRUE(untouched.switches.empty() && untouched.best.empty());
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "ui/frmmain.h"
 
 #include "ftplot/frmplot_ft.h"
-#include "input/frmopenfile.h"
-#include "platform/messagebox.h"
-#include "ui/application.h"
+#include "state/settingsfile.h"
+#include "support/filecontents.h"
+#include "support/startedapp.h"
 
 #include <QTest>
 
@@ -14,44 +14,25 @@
 namespace quorix {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+class MainWindowTest : public testing::StartedApp {
 protected:
-    void SetUp() override {
-        start = std::filesystem::current_path();
-        app.Start();
-    }
-    void TearDown() override { std::filesystem::current_path(start); }
-
-    frmMain& Main() { return app.Main(); }
-    SharedState& State() { return app.State(); }
-
-    // Loads a bundled sample file through the open-file dialog, as the user does.
-    void OpenExample(const std::string& name) {
-        Main().Command1.Button()->click();
-        frmOpenFile& dialog = app.OpenFileDialog();
-        dialog.Label4.SetCaption(QUORIX_EXAMPLES);
-        dialog.Text1.SetText(name);
-        dialog.Command1_Click();
-    }
-
-    void Compute() { QTest::mouseClick(Main().Command2.Button(), Qt::LeftButton); }
-
     int PolylinePoints() {
-        const DisplayList& drawing = app.PlotFT().DrawingSurface().Drawing();
         int points = 0;
-        for (const auto& op : drawing.Ops()) {
+        for (const auto& op : app.PlotFT().DrawingSurface().Drawing().Ops()) {
             points = op.kind == DrawKind::kPolyline ? static_cast<int>(op.pointCount) : points;
         }
         return points;
     }
-
-    std::filesystem::path start;
-    MessageRecorder messages;
-    ProcessEndRecorder ends;
-    Application app;
+    static Lines Defaults(const std::string& periodLine) {
+        return {"5100", "100", "50",    "50",   "5055", "14900",    "5100", "6700", "5500",
+                "7000", "50",  "14950", "6000", "3600", periodLine, "",     "10000"};
+    }
 };
 
-TEST_F(MainWindowTest, DefaultsResetThePeriodsAndOpenShowsTheDialogBesideIt) {
+TEST_F(MainWindowTest, DefaultsOpenComputeCloseThePlotAndRecomputeWithRejectedEntriesBetween) {
     EXPECT_FALSE(Main().Command2.Enabled()) << "nothing to compute before a load";
     Main().Text1.SetText("7");
     Main().Text3.SetText("5000");
@@ -59,20 +40,17 @@ TEST_F(MainWindowTest, DefaultsResetThePeriodsAndOpenShowsTheDialogBesideIt) {
     EXPECT_EQ(Main().Text1.Text(), "0.2") << "not the design-time 0.20";
     EXPECT_EQ(Main().Text2.Text(), "1.2");
     EXPECT_EQ(Main().Text3.Text(), "5000") << "the steps are not reset";
+    Main().Text3.SetText("100000");
     EXPECT_FALSE(app.OpenFileDialog().IsShown()) << "the dialog is created hidden";
     Main().Command1.Button()->click();
     EXPECT_TRUE(app.OpenFileDialog().IsShown());
-    EXPECT_TRUE(Main().Command1.Enabled()) << "the dialog is not modal";
-}
-
-TEST_F(MainWindowTest, LoadComputeCloseThePlotAndRecomputeWithRejectedEntriesBetween) {
-    OpenExample("algol_type_hjd.txt");
+    EXPECT_FALSE(app.OpenFileDialog().isModal());
+    OpenSample();
     EXPECT_EQ(Main().Label6.Caption(), "algol_type_hjd.txt");
     EXPECT_EQ(Main().Label8.Caption(), " 60");
     Main().Text2.SetText("abc");
     Compute();
-    EXPECT_EQ(messages.Messages(),
-              std::vector<std::string>{"Maximum period must be between 0.05 and 100 days."});
+    EXPECT_EQ(messages.Messages(), Lines{"Maximum period must be between 0.05 and 100 days."});
     EXPECT_TRUE(app.PlotFT().IsShown());
     EXPECT_EQ(app.PlotFT().DrawingSurface().Drawing().Ops().size(), 4u) << "the bare frame before any search";
     messages.Clear();
@@ -80,7 +58,6 @@ TEST_F(MainWindowTest, LoadComputeCloseThePlotAndRecomputeWithRejectedEntriesBet
     Compute();
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(Main().Text4.Text().substr(0, 4), ".652");
-    EXPECT_TRUE(app.PlotFT().IsShown());
     EXPECT_EQ(app.PlotFT().Caption(), "algol_type_hjd.txt");
     EXPECT_EQ(PolylinePoints(), 100000);
 
@@ -97,9 +74,72 @@ TEST_F(MainWindowTest, LoadComputeCloseThePlotAndRecomputeWithRejectedEntriesBet
 
     Main().Text1.SetText("0.01");
     Compute();
-    EXPECT_EQ(messages.Messages(),
-              std::vector<std::string>{"Minimum period must be between 0.05 and 100 days."});
+    EXPECT_EQ(messages.Messages(), Lines{"Minimum period must be between 0.05 and 100 days."});
     EXPECT_EQ(PolylinePoints(), 1000) << "the previous plot stays";
+}
+
+TEST_F(MainWindowTest, QuitWritesNothingEndingWritesTheDefaultsAndAFailedWriteEndsQuietly) {
+    start.Write(kSettingsFileName, "an older file");
+    QTest::mouseClick(Main().Command3.Button(), Qt::LeftButton);
+    EXPECT_EQ(ends.Requests(), 1);
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), "an older file") << "Quit writes nothing";
+    Main().close();
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(Defaults(",0.2")))
+        << "closing writes an empty field first";
+    Main().Show();
+    Main().mExit->trigger();
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(Defaults("0.2")))
+        << "File > Exit writes the value alone";
+
+    fs::remove(start.Path() / kSettingsFileName);
+    fs::create_directory(start.Path() / kSettingsFileName);
+    start.Write(std::string(kSettingsFileName) + "/inside.txt", "kept");
+    Main().Show();
+    Main().close();
+    Main().Show();
+    Main().mExit->trigger();
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName / "inside.txt"), "kept")
+        << "a folder of that name";
+    EXPECT_EQ(std::distance(fs::directory_iterator(start.Path()), fs::directory_iterator()), 1);
+    fs::create_directory(start.Path() / "gone");
+    {
+        testing::ScopedCurrentFolder inside(start.Path() / "gone");
+        fs::remove(start.Path() / "gone");
+        Main().Show();
+        Main().close();
+        Main().Show();
+        Main().mExit->trigger();
+    }
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(ends.Requests(), 7) << "the program ends all the same";
+}
+
+TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurrentOnes) {
+    const fs::path data = OpenSample();
+    Main().Text3.SetText("1000");
+    Compute();
+    app.PlotFT().SetTop(300);
+    app.PlotFT().SetLeft(900);
+    Main().SetLeft(2000);
+    Main().mExit->trigger();
+    Lines expected = Defaults("0.2");
+    expected[1] = "2000"; // the main window is always where it stands
+    expected[16] = "1000";
+    EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
+        << "a move alone is not stored";
+    EXPECT_FALSE(fs::exists(start.Path() / kSettingsFileName));
+
+    Main().Text1.SetText("0.01");
+    Main().Text3.SetText("2000");
+    Compute();
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    Main().close();
+    expected[2] = "300";
+    expected[3] = "900";
+    expected[14] = ",0.01"; // rejected, but read and so written
+    EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
+        << "the steps after a rejected period were never read";
+    EXPECT_EQ(State().FTWinLeft, 900) << "closing reads the place into the stored fields";
 }
 
 } // namespace

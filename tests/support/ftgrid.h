@@ -1,0 +1,51 @@
+#pragma once
+
+#include "search/ftkernel.h"
+
+#include <random>
+#include <span>
+#include <vector>
+
+namespace quorix::testing {
+
+// The search's 2 pi, from its ten-digit pi.
+inline constexpr double kTwoPi = 3.1415926535 * 2;
+
+// The frequency grid of a search from `pMin` to `pMax` days in `steps` steps; it refers to `times`,
+// which must outlive it.
+inline FTGrid PeriodGrid(std::span<const double> times, double baseTime, double pMin, double pMax,
+                         int steps) {
+    FTGrid grid;
+    grid.times = times;
+    grid.baseTime = baseTime;
+    grid.omegaLow = kTwoPi / pMax;
+    grid.omegaStep = (kTwoPi / pMin - grid.omegaLow) / steps;
+    grid.steps = steps;
+    return grid;
+}
+
+// `count` times spread at random over `span` days from `start`.
+inline std::vector<double> RandomTimes(unsigned seed, int count, double start, double span) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> offset(0, span);
+    std::vector<double> times;
+    for (int k = 0; k < count; ++k) {
+        times.push_back(start + offset(random));
+    }
+    return times;
+}
+
+// Minima of a binary of period `period`, primaries and secondaries in turn, within `cycles` cycles
+// of `start` and with a little timing noise.
+inline std::vector<double> Minima(std::mt19937& random, int count, double start, double period, double noise,
+                                  int cycles = 4000) {
+    std::uniform_int_distribution<int> cycle(0, cycles);
+    std::normal_distribution<double> jitter(0, noise);
+    std::vector<double> times;
+    for (int k = 0; k < count; ++k) {
+        times.push_back(start + (cycle(random) + 0.5 * (k % 2)) * period + jitter(random));
+    }
+    return times;
+}
+
+} // namespace quorix::testing

@@ -1,0 +1,134 @@
+#include "ftplot/frmplot_ft.h"
+#include "support/searchedstate.h"
+#include "support/startedapp.h"
+#include "ui/frmabout.h"
+#include "ui/frmhelp.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace quorix {
+namespace {
+
+class HelpAboutTest : public testing::StartedApp {
+protected:
+    void ExpectLayout(const std::vector<double>& tops, double height) {
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_DOUBLE_EQ(app.Help().Label1(k).Top(), tops[k - 1]) << "paragraph " << k;
+        }
+        EXPECT_DOUBLE_EQ(app.Help().Height(), height);
+    }
+    bool Drawn(bool (*matches)(const DrawOp& op, const SharedState& state)) {
+        const auto& ops = app.PlotFT().DrawingSurface().Drawing().Ops();
+        return std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) { return matches(op, State()); });
+    }
+};
+
+TEST_F(HelpAboutTest, BothWindowsMenusShowTheOneHelpAndTheOneAbout) {
+    app.Main().m2About->trigger();
+    frmAbout* about = &app.About();
+    app.Main().m2About->trigger();
+    app.PlotFT().About->trigger();
+    app.Main().m2Fourier_help->trigger();
+    frmHelp* help = &app.Help();
+    app.PlotFT().HelpFourier->trigger();
+    EXPECT_EQ(&app.About(), about);
+    EXPECT_EQ(&app.Help(), help);
+    EXPECT_TRUE(about->IsShown() && help->IsShown());
+    EXPECT_EQ(Count<frmAbout>(), 1);
+    EXPECT_EQ(Count<frmHelp>(), 1);
+    EXPECT_EQ(about->Label1.Caption(), "Quorix Period Search Software");
+    EXPECT_EQ(about->Label7.Caption(), std::string(61, '-'));
+    EXPECT_EQ(about->Label4.Caption(), "Please report bugs, plus suggestions to:");
+
+    app.Help().close();
+    EXPECT_FALSE(app.IsHelpLoaded()) << "closed by its frame, the window is let go";
+    app.PlotFT().HelpFourier->trigger();
+    EXPECT_TRUE(app.Help().IsShown());
+    EXPECT_EQ(app.Help().Label1(2).Caption(), State().HelpParagraphs[2]);
+}
+
+TEST_F(HelpAboutTest, TheHelpHeightFollowsTheLengthsOfItsParagraphsAndItsWidth) {
+    State().HelpParagraphCount = 4;
+    app.Help().Show();
+    ExpectLayout({500, 800, 1100, 1400}, 2200); // before the texts every length is zero
+
+    app.ShowFourierHelp();
+    for (int k = 1; k <= 5; ++k) {
+        EXPECT_EQ(app.Help().Label1(k).Visible(), k <= 4) << "paragraph " << k;
+        if (k <= 4) {
+            EXPECT_EQ(app.Help().Label1(k).Caption(), State().HelpParagraphs[k]) << "paragraph " << k;
+        }
+    }
+    // The paragraphs are 758, 556, 760 and 471 characters long.
+    app.Help().SetWidth(14500);
+    EXPECT_DOUBLE_EQ(app.Help().Label0.Width(), 14000);
+    EXPECT_DOUBLE_EQ(app.Help().Label1(4).Width(), 14000);
+    ExpectLayout({500, 1775, 2790, 4067}, 5359);
+    app.Help().SetHeight(9000);
+    EXPECT_DOUBLE_EQ(app.Help().Height(), 5359) << "a height of the user's is replaced at once";
+    app.ShowFourierHelp();
+    ExpectLayout({500, 1775, 2790, 4067}, 5359); // opening again settles on the same layout
+
+    // The width is held to 3000..32767, so that every label is wide and every place fits 16 bits;
+    // the frame and whole pixels add a little.
+    const struct {
+        double width, fewest, most;
+    } widths[] = {{100, 2500, 2600}, {7000, 6480, 6520}, {40000, 32200, 32267}};
+    for (const auto [width, fewest, most] : widths) {
+        app.Help().SetWidth(width);
+        EXPECT_GE(app.Help().Label1(1).Width(), fewest) << width;
+        EXPECT_LE(app.Help().Label1(1).Width(), most) << width;
+        for (int k = 1; k < 4; ++k) {
+            const Label& label = app.Help().Label1(k);
+            EXPECT_DOUBLE_EQ(label.Top() + label.Height(), app.Help().Label1(k + 1).Top())
+                << "paragraph " << k << " ends where the next one starts, width " << width;
+        }
+        EXPECT_GT(app.Help().Height(), app.Help().Label1(4).Top()) << width;
+        EXPECT_LE(app.Help().Height(), 32767) << width;
+    }
+}
+
+TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
+    // Makes the About window the active one, as a click on it does, then leaves it by closing it or
+    // by clicking on the main window.
+    const auto enterAndLeave = [this](bool closing) {
+        app.ShowAbout();
+        app.About().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.About()));
+        if (closing) {
+            app.About().close();
+            return;
+        }
+        app.Main().activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !app.About().isActiveWindow(); }));
+    };
+    const auto curve = [](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kPolyline; };
+    enterAndLeave(false);
+    ASSERT_TRUE(app.IsPlotFTLoaded()) << "leaving it before a search brings up the FT window";
+    EXPECT_TRUE(Drawn([](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kLine; }));
+    EXPECT_FALSE(Drawn(curve)) << "the empty frame: no curve without a search";
+
+    testing::FillSearched(State());
+    State().AliasCount = 1;
+    State().AliasPeriods[1].Period = 0.5f;
+    State().MarksShown = kTrue;
+    for (const bool closing : {false, true}) {
+        app.PlotFT().DrawingSurface().EditDrawing().Cls();
+        enterAndLeave(closing);
+        EXPECT_EQ(app.IsAboutLoaded(), !closing);
+        EXPECT_TRUE(app.PlotFT().IsShown()) << closing;
+        EXPECT_TRUE(Drawn(curve)) << "the curve, closing " << closing;
+        EXPECT_FALSE(Drawn([](const DrawOp& op, const SharedState& s) { return op.colour == s.MarkColour; }))
+            << "no marks, closing " << closing;
+    }
+    EXPECT_EQ(State().MarksShown, kTrue) << "the marks come back with the next full redraw";
+}
+
+} // namespace
+} // namespace quorix
