@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include "support/filecontents.h"
 #include "support/scopedcurrentfolder.h"
 #include "support/tempfolder.h"
 
@@ -8,7 +9,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,10 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::Contents;
 
 class TextFileTest : public ::testing::Test {
 protected:
