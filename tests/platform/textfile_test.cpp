@@ -1,13 +1,16 @@
 #include "platform/textfile.h"
 
+#include "support/filecontents.h"
+#include "support/scopedcurrentfolder.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,13 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::Contents;
+
 class TextFileTest : public ::testing::Test {
 protected:
-    TextFileTest() { fs::current_path(temp.Path()); }
-    ~TextFileTest() override { fs::current_path(start); }
-
-    fs::path start = fs::current_path();
     testing::TempFolder temp;
+    testing::ScopedCurrentFolder here{temp.Path()};
 };
 
 TEST_F(TextFileTest, RealEntriesOpenOrGiveTheirErrorNumbers) {
@@ -57,18 +59,24 @@ TEST_F(TextFileTest, RealEntriesOpenOrGiveTheirErrorNumbers) {
     EXPECT_EQ(fs::path(CurrentFolder()), temp.Path() / "sub folder é");
 }
 
-TEST_F(TextFileTest, PermissionDenied) {
+TEST_F(TextFileTest, DeniedEntriesGiveErrorSeventyAndKeepTheOldFile) {
     temp.Write("secret.txt", "1");
+    fs::create_directory("shut");
+    fs::create_directory("read only");
+    temp.Write("read only/Quorix15.ini", "old");
     fs::permissions("secret.txt", fs::perms::none);
+    fs::permissions("shut", fs::perms::none);
+    fs::permissions("read only", fs::perms::owner_read | fs::perms::owner_exec);
     if (const int probe = ::open("secret.txt", O_RDONLY); probe >= 0) {
         ::close(probe);
-        GTEST_SKIP() << "this process may read any file (run as root), so it cannot be denied";
+        GTEST_SKIP() << "this process may read any file (run as root), so nothing can be denied";
     }
     EXPECT_EQ(InputFile("secret.txt").Error(), 70);
-    fs::create_directory("locked");
-    fs::permissions("locked", fs::perms::none);
-    EXPECT_EQ(WriteTextFile("locked/out.ini", {"1"}), 70);
-    EXPECT_EQ(ChangeCurrentFolder("locked"), 70);
+    EXPECT_EQ(ChangeCurrentFolder("shut"), 70);
+    EXPECT_EQ(WriteTextFile("shut/out.ini", {"1"}), 70);
+    EXPECT_EQ(ReplaceTextFile("read only/Quorix15.ini", {"1"}), 70);
+    EXPECT_EQ(Contents("read only/Quorix15.ini"), "old");
+    fs::permissions("read only", fs::perms::owner_all); // so that the folder can be removed
 }
 
 TEST_F(TextFileTest, ReadsEveryByteThroughTheBufferTwice) {
@@ -78,7 +86,6 @@ TEST_F(TextFileTest, ReadsEveryByteThroughTheBufferTwice) {
     bytes.back() = '\r';
     temp.Write("big.bin", bytes);
     InputFile file("big.bin");
-    EXPECT_EQ(file.Peek(), 0);
     EXPECT_EQ(file.Next(), 0);
     EXPECT_EQ(file.Peek(), 0xFF);
     for (int pass = 0; pass < 2; ++pass) {
@@ -93,18 +100,34 @@ TEST_F(TextFileTest, ReadsEveryByteThroughTheBufferTwice) {
     EXPECT_EQ(file.Error(), 0);
 }
 
-TEST_F(TextFileTest, WritesLinesEndedByCrLfOrGivesTheErrorNumber) {
-    temp.Write("Quorix15.ini", std::string(100, 'x'));
-    EXPECT_EQ(WriteTextFile("Quorix15.ini", {" 50", "", "0.2"}), 0);
-    std::ifstream in("Quorix15.ini", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), " 50\r\n\r\n0.2\r\n")
-        << "the old, longer file is replaced";
+TEST_F(TextFileTest, WritesLinesEndedByCrLfAndReplacesAFileWholeOrNotAtAll) {
+    const std::vector<std::string> lines = {" 50", "", "0.2"};
+    const std::string old(100, 'x');
+    temp.Write("plain.ini", old);
+    temp.Write("Quorix15.ini", old);
+    // A write past 4 bytes fails as on a full disk, whoever runs the test.
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{4, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &full);
+    const int written = WriteTextFile("plain.ini", lines), replaced = ReplaceTextFile("Quorix15.ini", lines);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(written, 61);
+    EXPECT_EQ(replaced, 61);
+    EXPECT_EQ(Contents("Quorix15.ini"), old) << "a full disk keeps the old file";
+    EXPECT_EQ(WriteTextFile("plain.ini", lines), 0);
+    EXPECT_EQ(ReplaceTextFile("Quorix15.ini", lines), 0);
     fs::create_directory("folder");
-    EXPECT_EQ(WriteTextFile("folder", {"1"}), 75);
-    EXPECT_EQ(WriteTextFile("nowhere/Quorix15.ini", {"1"}), 76);
-    if (fs::exists("/dev/full")) {
-        EXPECT_EQ(WriteTextFile("/dev/full", {"1"}), 61);
+    for (const auto write : {&WriteTextFile, &ReplaceTextFile}) {
+        EXPECT_EQ(write("folder", {"1"}), 75);
+        EXPECT_EQ(write("nowhere/Quorix15.ini", {"1"}), 76);
     }
+    for (const char* name : {"plain.ini", "Quorix15.ini"}) {
+        EXPECT_EQ(Contents(name), " 50\r\n\r\n0.2\r\n") << "the old, longer file is replaced: " << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3) << "no copy is left";
 }
 
 } // namespace
