@@ -21,13 +21,10 @@ protected:
     }
 
     SharedState& State() { return app.State(); }
-    frmPlot_FT& PlotFT() { return app.PlotFT(); }
-    frmPlot_OCdiag& PlotOC() { return app.PlotOC(); }
 
-    // A real mouse press on the FT plot's surface at a position given in twips; the pixel position
-    // may fall between pixels, so that the frame lines themselves can be hit.
+    // A real mouse press on the FT plot at a position in twips, between pixels where the frame lines are.
     void PressOnFTPlot(Qt::MouseButton button, double xTwips, double yTwips) {
-        Surface& surface = PlotFT().DrawingSurface();
+        Surface& surface = app.PlotFT().DrawingSurface();
         const QPointF at(xTwips / PixelsToTwips(1), yTwips / PixelsToTwips(1));
         QMouseEvent press(QEvent::MouseButtonPress, at, surface.mapToGlobal(at), button, button,
                           Qt::NoModifier);
@@ -35,12 +32,12 @@ protected:
     }
 
     void UpdateWith(const std::string& text) {
-        PlotFT().Text1.SetText(text);
-        PlotFT().Command2.Button()->click();
+        app.PlotFT().Text1.SetText(text);
+        app.PlotFT().Command2.Button()->click();
     }
 
-    std::size_t OCDrawingSize() { return PlotOC().DrawingSurface().Drawing().Ops().size(); }
-    std::string PeriodShown() { return PlotOC().Label7.Caption(); }
+    std::size_t OCDrawingSize() { return app.PlotOC().DrawingSurface().Drawing().Ops().size(); }
+    std::string PeriodShown() { return app.PlotOC().Label7.Caption(); }
 
     Application app;
 };
@@ -66,7 +63,7 @@ TEST_F(OCWindowTest, ComesUpAtItsPlaceForCountablePeriodsAndStoresResizesAndClos
     UpdateWith("1e-9");
     EXPECT_FALSE(app.IsPlotOCLoaded()) << "a refused first period brings up no window";
     State().OCWinTop = 4000;
-    frmPlot_OCdiag& window = PlotOC();
+    frmPlot_OCdiag& window = app.PlotOC();
     EXPECT_EQ(std::make_tuple(window.Top(), window.Left(), window.Height(), window.Width()),
               std::make_tuple(4000.0, 6700.0, 5500.0, 7000.0));
     EXPECT_EQ(OCDrawingSize(), 0u) << "loading draws nothing";
@@ -101,7 +98,7 @@ TEST_F(OCWindowTest, ComesUpAtItsPlaceForCountablePeriodsAndStoresResizesAndClos
     EXPECT_FALSE(app.IsPlotOCLoaded());
     EXPECT_EQ(State().OCWinLeft, 2000);
     UpdateWith("1");
-    EXPECT_DOUBLE_EQ(PlotOC().Left(), 2000);
+    EXPECT_DOUBLE_EQ(app.PlotOC().Left(), 2000);
 }
 
 } // namespace

@@ -8,14 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <vector>
 
 namespace quorix {
 namespace {
-
-using testing::kThreeMinima;
 
 constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kSilver = Rgb(192, 192, 192);
@@ -59,12 +56,11 @@ struct FakeOCView : OCPlotView, LazyView<OCPlotView> {
 // The diagram of `times` at `period`, computed and drawn in a window of the default size.
 struct Diagram {
     Diagram(const std::vector<double>& times, double period) : state(testing::ObservedState(times, period)) {
-        computed = ComputeOCDiagram(state);
+        EXPECT_TRUE(ComputeOCDiagram(state));
         RedrawOCPlot(state, view);
     }
     SharedState state;
     FakeOCView view;
-    bool computed;
 };
 
 TEST(OCDiagramTest, FiguresAndPointsInAnyFileOrder) {
@@ -79,7 +75,7 @@ TEST(OCDiagramTest, FiguresAndPointsInAnyFileOrder) {
     } cases[] = {
         // clang-format off
         // About the line itself the deviation would be 0.009428.
-        {"three minima", kThreeMinima, 1.0, true, 900, 4, -0.02, 0.01, 0.0066667, -0.005, 0.015986},
+        {"three minima", testing::kThreeMinima, 1.0, true, 900, 4, -0.02, 0.01, 0.0066667, -0.005, 0.015986},
         // 2 dt / P = 0.5, 2.5 and 3.5 go to the even 0, 2 and 4, with O-C 0.25, 0.25 and -0.25; 3 is a
         // secondary minimum.
         {"half cycles", {50000.0, 50000.25, 50001.25, 50001.75, 50001.5}, 1.0, true, 900, 2, -0.25, 0.25,
@@ -99,7 +95,6 @@ TEST(OCDiagramTest, FiguresAndPointsInAnyFileOrder) {
         do {
             SCOPED_TRACE(c.what + ::testing::PrintToString(c.times));
             const Diagram d(c.times, c.period);
-            ASSERT_TRUE(d.computed);
             const double got[] = {d.state.CycleMax,     d.state.OCMin,    d.state.OCMax,
                                   d.state.FitIntercept, d.state.FitSlope, d.state.OCRms};
             const double want[] = {c.cycleMax, c.ocMin, c.ocMax, c.a, c.b, c.rms};
@@ -125,23 +120,22 @@ TEST(ComputeOCDiagramTest, RefusedInputsLeaveThePreviousDiagram) {
         const char* what;
         double period;
         bool searched = true;
-        int count = 3;
     } cases[] = {
+        // clang-format off
         {"no search result", 0.65, false},
         {"zero period", 0.0},
         {"negative period", -0.65},
         {"not a number", std::nan("")},
-        {"infinite", std::numeric_limits<double>::infinity()},
+        {"infinite", HUGE_VAL},
         {"cycle counts beyond 32 bits", 1e-9},
-        {"no observations", 0.65, true, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        SharedState state = testing::ObservedState(kThreeMinima, 1.0);
+        SharedState state = testing::ObservedState(testing::kThreeMinima, 1.0);
         ASSERT_TRUE(ComputeOCDiagram(state));
         const SharedState before = state;
         state.TrialPeriod = c.period;
         state.FTComputed = ToFlag(c.searched);
-        state.ObsCount = static_cast<std::int16_t>(c.count);
         EXPECT_FALSE(ComputeOCDiagram(state)) << c.what;
         EXPECT_TRUE(state.CycleNumbers == before.CycleNumbers && state.OCValues == before.OCValues &&
                     state.OCRms == before.OCRms && state.FitSlope == before.FitSlope && state.OCPeriod == 1.0)
@@ -152,7 +146,6 @@ TEST(ComputeOCDiagramTest, RefusedInputsLeaveThePreviousDiagram) {
 TEST(DrawOCAxesTest, GridLabelsAndFrameInTheDefaultWindow) {
     // Cycles 0, 11 and 37 with O-C values 0, -0.013 and 0.021.
     const Diagram d({50000.0, 50010.987, 50037.021}, 1.0);
-    ASSERT_NEAR(d.state.OCMin, -0.013, 1e-9);
     const auto& ops = d.view.drawing.Ops();
     const auto firstRing =
         std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) { return op.kind == DrawKind::kCircle; });
@@ -163,7 +156,7 @@ TEST(DrawOCAxesTest, GridLabelsAndFrameInTheDefaultWindow) {
         const DrawOp& side = *(firstRing - 4 + k);
         EXPECT_TRUE(side.from == corners[k] && side.to == corners[k + 1] && side.colour == kBlack) << k;
     }
-    // The earliest minimum lies on the left edge, on O-C = 0.
+    // The earliest minimum lies on the line of O-C = 0.
     const float zeroY = 4150 - 3908 * 0.013f / 0.034f;
     EXPECT_FLOAT_EQ(firstRing->from.y, zeroY);
     // Cycle axis: step 5, vertical grid lines at 0, 5, ..., 35, the first on the left edge.
@@ -202,18 +195,13 @@ TEST(DrawOCFitLineTest, ClipsAtTheFrameRoundingTheRightEndOnly) {
         {"long data set", 100000, 0, 0.00002, {900, 4150 - 3908 * 0.5}, {900 + 5685 * 0.5, 242}},
     };
     for (const auto& c : cases) {
-        SharedState state;
-        testing::FillSearched(state);
-        state.CycleMax = c.cycleMax;
-        state.OCMin = -1;
-        state.OCMax = 1;
-        state.OCRange = 2;
-        state.FitIntercept = c.a;
-        state.FitSlope = c.b;
-        state.OCFitDefined = kTrue;
-        FakeOCView view;
-        RedrawOCPlot(state, view);
-        const auto line = view.Ops(DrawKind::kLine, kBlue);
+        Diagram d(testing::kThreeMinima, 1.0); // then given O-C values from -1 to 1 and the line a + b E
+        d.state.CycleMax = c.cycleMax;
+        std::tie(d.state.OCMin, d.state.OCMax, d.state.OCRange) = std::make_tuple(-1, 1, 2);
+        std::tie(d.state.FitIntercept, d.state.FitSlope) = std::make_pair(c.a, c.b);
+        d.view = FakeOCView();
+        RedrawOCPlot(d.state, d.view);
+        const auto line = d.view.Ops(DrawKind::kLine, kBlue);
         ASSERT_EQ(line.size(), 1u) << c.what;
         EXPECT_NEAR(line[0].from.x, c.from.x, 0.01) << c.what;
         EXPECT_NEAR(line[0].from.y, c.from.y, 0.01) << c.what;
@@ -222,20 +210,14 @@ TEST(DrawOCFitLineTest, ClipsAtTheFrameRoundingTheRightEndOnly) {
     }
 }
 
-TEST(DrawOCAxesTest, SmallWindowsGetAnEmptyFrameAndUnsearchedOnesNoPicture) {
-    for (const auto& [width, height] :
-         std::initializer_list<std::pair<double, double>>{{1314, 1591}, {1000, 8000}, {0, 0}, {-50, 40000}}) {
-        Diagram d(kThreeMinima, 1.0);
-        d.view.width = width;
-        d.view.height = height;
-        RedrawOCPlot(d.state, d.view);
-        EXPECT_TRUE(d.state.OCPlotWidth >= 0 && d.state.OCPlotHeight >= 0) << width << " x " << height;
-        EXPECT_EQ(d.state.OCPlotRight - d.state.OCPlotLeft, d.state.OCPlotWidth);
-        EXPECT_TRUE(d.view.AllNumbers()) << width << " x " << height;
-    }
+TEST(DrawOCAxesTest, TallWindowsKeepTheFrameUprightAndUnsearchedOnesGetNoPicture) {
+    Diagram d(testing::kThreeMinima, 1.0);
+    d.view.height = 40000; // beyond 16 bits of twips
+    RedrawOCPlot(d.state, d.view);
+    EXPECT_GT(d.state.OCPlotHeight, 3908);
+    EXPECT_TRUE(d.view.AllNumbers());
 
     // A new file, not yet searched: the window comes up cleared, its controls left where they were.
-    Diagram d(kThreeMinima, 1.0);
     d.state.FTComputed = kFalse;
     d.view = FakeOCView();
     d.view.tops[OCControl::kText1] = 9120;
