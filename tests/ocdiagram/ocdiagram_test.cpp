@@ -210,12 +210,19 @@ TEST(DrawOCFitLineTest, ClipsAtTheFrameRoundingTheRightEndOnly) {
     }
 }
 
-TEST(DrawOCAxesTest, TallWindowsKeepTheFrameUprightAndUnsearchedOnesGetNoPicture) {
+TEST(DrawOCAxesTest, TallAndTinyWindowsKeepTheFrameUprightAndUnsearchedOnesGetNoPicture) {
     Diagram d(testing::kThreeMinima, 1.0);
     d.view.height = 40000; // beyond 16 bits of twips
     RedrawOCPlot(d.state, d.view);
     EXPECT_GT(d.state.OCPlotHeight, 3908);
     EXPECT_TRUE(d.view.AllNumbers());
+    for (const double side :
+         {300.0, -500.0}) { // too small for the margins: an empty frame, never a negative one
+        d.view.width = d.view.height = side;
+        RedrawOCPlot(d.state, d.view);
+        EXPECT_TRUE(d.state.OCPlotWidth >= 0 && d.state.OCPlotHeight >= 0) << side;
+        EXPECT_TRUE(d.view.AllNumbers()) << side;
+    }
 
     // A new file, not yet searched: the window comes up cleared, its controls left where they were.
     d.state.FTComputed = kFalse;
