@@ -29,13 +29,7 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, DefaultsOpenComputeCloseThePlotAndRecomputeWithRejectedEntriesBetween) {
-    Main().Text1.SetText("7");
-    Main().Text3.SetText("5000");
-    QTest::mouseClick(Main().Command4.Button(), Qt::LeftButton);
-    EXPECT_EQ(Main().Text1.Text(), "0.2") << "not the design-time 0.20";
-    EXPECT_EQ(Main().Text2.Text(), "1.2");
-    EXPECT_EQ(Main().Text3.Text(), "5000") << "the steps are not reset";
+TEST_F(MainWindowTest, OpenComputeAndRecomputeWithRejectedEntriesBetween) {
     OpenSample();
     EXPECT_EQ(Main().Label6.Caption(), "algol_type_hjd.txt");
     EXPECT_EQ(Main().Label8.Caption(), " 60");
@@ -52,41 +46,15 @@ TEST_F(MainWindowTest, DefaultsOpenComputeCloseThePlotAndRecomputeWithRejectedEn
     Main().Text3.SetText("1000");
     Compute();
     EXPECT_EQ(CurvePoints(), 1000u) << "nothing of the longer grid is drawn";
-
-    app.PlotFT().SetWidth(12000);
-    app.PlotFT().SetLeft(700);
-    app.PlotFT().close();
-    Compute();
-    EXPECT_DOUBLE_EQ(app.PlotFT().Width(), 12000) << "the plot comes back where it was closed";
-    EXPECT_DOUBLE_EQ(app.PlotFT().Left(), 700);
     Main().Text1.SetText("0.01");
     Compute();
     EXPECT_EQ(messages.Messages(), Lines{"Minimum period must be between 0.05 and 100 days."});
     EXPECT_EQ(CurvePoints(), 1000u) << "the previous plot stays";
 }
 
-TEST_F(MainWindowTest, QuitWritesNothingExitWritesTheDefaultsAndAFailedWriteEndsQuietly) {
+TEST_F(MainWindowTest, QuitWritesNothingExitWritesTheStoredPlacesClosingTheCurrentOnesAndFailuresEndQuietly) {
     start.Write(kSettingsFileName, "an older file");
     QTest::mouseClick(Main().Command3.Button(), Qt::LeftButton);
-    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), "an older file") << "Quit writes nothing";
-    Main().Show();
-    Main().mExit->trigger();
-    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), testing::CrLfBytes(Defaults("0.2")))
-        << "File > Exit writes the period alone";
-
-    fs::remove(start.Path() / kSettingsFileName);
-    fs::create_directory(start.Path() / kSettingsFileName);
-    start.Write(std::string(kSettingsFileName) + "/inside.txt", "kept");
-    Main().Show();
-    Main().mExit->trigger();
-    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName / "inside.txt"), "kept")
-        << "a folder of that name";
-    EXPECT_EQ(std::distance(fs::directory_iterator(start.Path()), fs::directory_iterator()), 1);
-    EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_EQ(ends.Requests(), 3) << "the program ends all the same";
-}
-
-TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurrentOnes) {
     const fs::path data = OpenSample();
     Main().Text3.SetText("1000");
     Compute();
@@ -94,12 +62,13 @@ TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurr
     app.PlotFT().SetLeft(900);
     Main().SetLeft(2000);
     Main().mExit->trigger();
-    Lines expected = Defaults("0.2");
-    expected[1] = "2000"; // the main window is always where it stands
+    Lines expected = Defaults("0.2"); // the period alone
+    expected[1] = "2000";             // the main window is always where it stands
     expected[16] = "1000";
     EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
         << "a move alone is not stored";
-    EXPECT_FALSE(fs::exists(start.Path() / kSettingsFileName));
+    EXPECT_EQ(testing::Contents(start.Path() / kSettingsFileName), "an older file")
+        << "Quit writes nothing, and the data folder is the current one";
 
     Main().Text1.SetText("0.01");
     Main().Text3.SetText("2000");
@@ -110,6 +79,15 @@ TEST_F(MainWindowTest, InTheDataFolderExitWritesTheStoredPlacesAndClosingTheCurr
     expected[14] = ",0.01"; // rejected, but read and so written
     EXPECT_EQ(testing::Contents(data / kSettingsFileName), testing::CrLfBytes(expected))
         << "the steps after a rejected period were never read";
+
+    fs::remove(data / kSettingsFileName);
+    fs::create_directory(data / kSettingsFileName);
+    Main().Show();
+    Main().mExit->trigger();
+    EXPECT_TRUE(fs::is_empty(data / kSettingsFileName)) << "a folder of that name stays as it was";
+    EXPECT_EQ(messages.Messages(), Lines{"Minimum period must be between 0.05 and 100 days."})
+        << "a failed write is not told";
+    EXPECT_EQ(ends.Requests(), 4) << "the program ends all the same";
 }
 
 } // namespace

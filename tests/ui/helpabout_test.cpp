@@ -27,37 +27,24 @@ protected:
     }
 };
 
-TEST_F(HelpAboutTest, BothWindowsMenusShowTheOneHelpAndTheOneAbout) {
-    app.Main().m2About->trigger();
-    app.Main().m2Fourier_help->trigger();
-    app.PlotFT().About->trigger();
-    app.PlotFT().HelpFourier->trigger();
-    EXPECT_TRUE(app.About().IsShown() && app.Help().IsShown());
-    EXPECT_EQ(Count<frmAbout>(), 1);
-    EXPECT_EQ(Count<frmHelp>(), 1);
-
-    app.Help().close();
-    EXPECT_FALSE(app.IsHelpLoaded()) << "closed by its frame, the window is let go";
-    app.PlotFT().HelpFourier->trigger();
-    EXPECT_TRUE(app.Help().IsShown());
-    EXPECT_EQ(app.Help().Label1(2).Caption(), State().HelpParagraphs[2]);
-}
-
-TEST_F(HelpAboutTest, TheHelpHeightFollowsTheLengthsOfItsParagraphsAndItsWidth) {
+TEST_F(HelpAboutTest, BothMenusShowTheOneHelpWhoseHeightFollowsItsParagraphsAndItsWidth) {
     State().HelpParagraphCount = 4;
-    app.ShowFourierHelp();
+    app.PlotFT().HelpFourier->trigger();
+    app.Main().m2Fourier_help->trigger();
+    EXPECT_EQ(Count<frmHelp>(), 1) << "both windows' menus show the one help";
     for (int k = 1; k <= 5; ++k) {
         EXPECT_EQ(app.Help().Label1(k).Visible(), k <= 4) << "paragraph " << k;
     }
     // The paragraphs are 758, 556, 760 and 471 characters long.
     app.Help().SetWidth(14500);
-    EXPECT_DOUBLE_EQ(app.Help().Label0.Width(), 14000);
-    EXPECT_DOUBLE_EQ(app.Help().Label1(4).Width(), 14000);
     const std::vector<double> layout{500, 1775, 2790, 4067, 5359};
     EXPECT_EQ(Tops(), layout);
     app.Help().SetHeight(9000);
-    app.ShowFourierHelp();
-    EXPECT_EQ(Tops(), layout) << "a height of the user's is replaced, and opening again settles the same";
+    EXPECT_EQ(Tops(), layout) << "a height of the user's is replaced at once";
+    app.Help().close();
+    EXPECT_FALSE(app.IsHelpLoaded()) << "closed by its frame, the window is let go";
+    app.Main().m2Fourier_help->trigger();
+    EXPECT_EQ(app.Help().Label1(2).Caption(), State().HelpParagraphs[2]);
 
     // The width is held to 3000..32767, so that every label is wide and every place fits 16 bits;
     // the frame and whole pixels add a little.
@@ -76,8 +63,8 @@ TEST_F(HelpAboutTest, TheHelpHeightFollowsTheLengthsOfItsParagraphsAndItsWidth) 
 TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
     // Makes the About window the active one, as a click on it does, then leaves it by closing it or
     // by clicking on the main window.
-    const auto enterAndLeave = [this](bool closing) {
-        app.ShowAbout();
+    const auto enterAndLeave = [this](QAction* about, bool closing) {
+        about->trigger();
         app.About().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&app.About()));
         if (closing) {
@@ -88,7 +75,7 @@ TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
         ASSERT_TRUE(QTest::qWaitFor([this] { return !app.About().isActiveWindow(); }));
     };
     const auto curve = [](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kPolyline; };
-    enterAndLeave(false);
+    enterAndLeave(app.Main().m2About, false);
     ASSERT_TRUE(app.IsPlotFTLoaded()) << "leaving it before a search brings up the FT window";
     EXPECT_TRUE(Drawn([](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kLine; }));
     EXPECT_FALSE(Drawn(curve)) << "the empty frame: no curve without a search";
@@ -99,13 +86,14 @@ TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
     State().MarksShown = kTrue;
     for (const bool closing : {false, true}) {
         app.PlotFT().DrawingSurface().EditDrawing().Cls();
-        enterAndLeave(closing);
+        enterAndLeave(app.PlotFT().About, closing);
         EXPECT_EQ(app.IsAboutLoaded(), !closing);
         EXPECT_TRUE(Drawn(curve)) << "the curve, closing " << closing;
         EXPECT_FALSE(Drawn([](const DrawOp& op, const SharedState& s) { return op.colour == s.MarkColour; }))
             << "no marks, closing " << closing;
     }
     EXPECT_EQ(State().MarksShown, kTrue) << "the marks come back with the next full redraw";
+    EXPECT_EQ(Count<frmAbout>(), 1) << "both windows' menus show the one About";
 }
 
 } // namespace
