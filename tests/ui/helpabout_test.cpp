@@ -65,6 +65,7 @@ TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
     // by clicking on the main window.
     const auto enterAndLeave = [this](QAction* about, bool closing) {
         about->trigger();
+        ASSERT_EQ(Count<frmAbout>(), 1) << "both windows' menus show the one About";
         app.About().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&app.About()));
         if (closing) {
@@ -77,7 +78,6 @@ TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
     const auto curve = [](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kPolyline; };
     enterAndLeave(app.Main().m2About, false);
     ASSERT_TRUE(app.IsPlotFTLoaded()) << "leaving it before a search brings up the FT window";
-    EXPECT_TRUE(Drawn([](const DrawOp& op, const SharedState&) { return op.kind == DrawKind::kLine; }));
     EXPECT_FALSE(Drawn(curve)) << "the empty frame: no curve without a search";
 
     testing::FillSearched(State());
@@ -93,7 +93,6 @@ TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
             << "no marks, closing " << closing;
     }
     EXPECT_EQ(State().MarksShown, kTrue) << "the marks come back with the next full redraw";
-    EXPECT_EQ(Count<frmAbout>(), 1) << "both windows' menus show the one About";
 }
 
 } // namespace
