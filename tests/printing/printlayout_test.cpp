@@ -33,22 +33,19 @@ TEST(PrintLayoutTest, TheListIsLinesOneToTheCountHeldToTheTableFiveDownAndNinete
 }
 
 TEST(PrintLayoutTest, ThePrinterNamedIsTheLastWhoseUpperCaseMatches) {
-    const std::vector<std::string> names{"Office", "laser", "LASER", "Print to File (PDF)", "Laser"};
+    const std::vector<std::string> names{"Office", "laser", "LASER", "Laser"};
     const struct {
         std::string wanted;
         std::optional<std::size_t> found;
     } cases[] = {
-        {"LASER", 4},             // three match: the last wins
+        {"LASER", 3},             // three match: the last wins
         {"OFFICE", 0},            // found in any case
         {"Office", std::nullopt}, // the name searched for is compared as given, in upper case
-        {"PRINT TO FILE (PDF)", 3},
-        {"", std::nullopt},
         {"LASERJET", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LastPrinterNamed(names, c.wanted), c.found) << c.wanted;
     }
-    EXPECT_EQ(LastPrinterNamed({}, "LASER"), std::nullopt);
 }
 
 } // namespace
