@@ -19,8 +19,7 @@ namespace quorix::cli {
 
 namespace {
 
-constexpr Colour kFTBackground = Rgb(224, 224, 224);
-constexpr Colour kOCBackground = Rgb(255, 255, 255);
+constexpr Colour kOCBackground = kWhite;
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 // The frame and caption of a window around its drawing surface, which the picture leaves out.
 constexpr double kFrameWidth = 120;
@@ -160,7 +159,7 @@ bool ExportPlots(SharedState& state, bool withOC, const std::string& finalName, 
     FTPicture ft;
     ft.width = state.FTWinWidth;
     ft.height = state.FTWinHeight;
-    ft.background = kFTBackground;
+    ft.background = kFTPlotBackground;
     DesignLabels(ft);
     RedrawFTPlot(state, ft);
     OCPicture oc;
@@ -177,7 +176,7 @@ bool ExportPlots(SharedState& state, bool withOC, const std::string& finalName, 
     const double height = top.height() + bottom.height();
     const bool written =
         WritePicture(finalName, writePath, width, height, [&](QPainter& painter, double scale, QSizeF size) {
-            painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTBackground));
+            painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTPlotBackground));
             ft.Paint(painter, scale);
             if (withOC) {
                 painter.translate(0, top.height() * scale);

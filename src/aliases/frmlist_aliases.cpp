@@ -12,7 +12,7 @@ namespace quorix {
 
 namespace {
 
-constexpr Colour kListBackground = Rgb(255, 255, 255);
+constexpr Colour kListBackground = kWhite;
 // About 8 points: one line of it fits the 260 twips a list line is given.
 const FontStyle kListFont{"MS Sans Serif", 8.25, false};
 

@@ -18,8 +18,7 @@ namespace quorix {
 
 namespace {
 
-constexpr Colour kPlotBackground = Rgb(224, 224, 224);
-constexpr Colour kZoomLineColour = Rgb(255, 0, 0);
+constexpr Colour kZoomLineColour = kRed;
 constexpr std::size_t kReadOutLength = 8;
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 
@@ -31,7 +30,7 @@ frmPlot_FT::frmPlot_FT(Application& app)
       Label7(&DrawingSurface()), Label8(&DrawingSurface()), Text1(&DrawingSurface()),
       Command1(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()),
       Command4(&DrawingSurface()), app_(app), state_(app.State()) {
-    SetBackColor(kPlotBackground);
+    SetBackColor(kFTPlotBackground);
     SetFormFont(kWindowFont);
     BuildControls();
     BuildMenus();
@@ -64,7 +63,7 @@ void frmPlot_FT::BuildControls() {
         controls_[design.id] = design.control;
     }
     for (Label* label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8}) {
-        label->SetBackColor(kPlotBackground);
+        label->SetBackColor(kFTPlotBackground);
     }
     Label1.SetCaption("L1");
     Label2.SetCaption("L2");
@@ -131,7 +130,7 @@ void frmPlot_FT::Command3_Click() {
 
 void frmPlot_FT::Command4_Click() {
     // Painting the marks in the background colour takes them off without a redraw.
-    DrawAliasMarks(state_, *this, kPlotBackground);
+    DrawAliasMarks(state_, *this, kFTPlotBackground);
     state_.MarksShown = kFalse;
     frmList_Aliases& aliases = app_.ListAliases();
     aliases.StorePlacement(state_.AliasWinTop, state_.AliasWinLeft, state_.AliasWinHeight,

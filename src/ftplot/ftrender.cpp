@@ -11,8 +11,6 @@ namespace quorix {
 
 namespace {
 
-constexpr Colour kBlack = Rgb(0, 0, 0);
-constexpr Colour kBlue = Rgb(0, 0, 255);
 constexpr double kNarrowestSpan = 0.00001;
 constexpr int kTickLength = 100;
 constexpr int kTopMarkLength = 900;

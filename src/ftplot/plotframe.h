@@ -6,7 +6,7 @@ namespace quorix {
 
 // The black frame that closes the axes of both plots, drawn clockwise from the top-left corner.
 inline void DrawPlotFrame(DisplayList& drawing, float left, float top, float right, float bottom) {
-    drawing.SetForeColor(Rgb(0, 0, 0));
+    drawing.SetForeColor(kBlack);
     drawing.Line(left, top, right, top);
     drawing.Line(right, top, right, bottom);
     drawing.Line(right, bottom, left, bottom);

@@ -13,7 +13,7 @@ namespace quorix {
 namespace {
 
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
-constexpr Colour kLabelBackground = Rgb(255, 255, 255);
+constexpr Colour kLabelBackground = kWhite;
 
 Colour SystemColour(QPalette::ColorRole role) {
     const QColor colour = QApplication::palette().color(role);

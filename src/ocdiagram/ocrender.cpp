@@ -12,10 +12,6 @@ namespace quorix {
 
 namespace {
 
-constexpr Colour kBlack = Rgb(0, 0, 0);
-constexpr Colour kSilver = Rgb(192, 192, 192);
-constexpr Colour kRed = Rgb(255, 0, 0);
-constexpr Colour kBlue = Rgb(0, 0, 255);
 constexpr int kTickLength = 100;
 constexpr int kReadOutOffset = 1100;
 constexpr int kLabelRaise = 100;

@@ -62,8 +62,7 @@ void PlotPrintSetup(Form& window) {
             printer.Select(devices[*found]);
         }
     }
-    printer.Settings = {dialog.Copies,   dialog.Orientation, dialog.ColorMode,   dialog.Duplex,
-                        dialog.PaperBin, dialog.PaperSize,   dialog.PrintQuality};
+    printer.Settings = static_cast<const PrinterSettings&>(dialog);
 }
 
 void ListPrint(const SharedState& state) {

@@ -25,6 +25,14 @@ struct Colour {
 constexpr Colour Rgb(int r, int g, int b) {
     return Colour{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
 }
+// The plain colours the plots draw in.
+inline constexpr Colour kBlack = Rgb(0, 0, 0);
+inline constexpr Colour kBlue = Rgb(0, 0, 255);
+inline constexpr Colour kRed = Rgb(255, 0, 0);
+inline constexpr Colour kSilver = Rgb(192, 192, 192);
+inline constexpr Colour kWhite = Rgb(255, 255, 255);
+// The FT plot window's background, on screen and in exported pictures alike.
+inline constexpr Colour kFTPlotBackground = Rgb(224, 224, 224);
 
 inline constexpr int kMaxObservations = 500;
 inline constexpr int kExtraColumns = 6;

@@ -14,11 +14,6 @@
 namespace quorix {
 namespace {
 
-constexpr Colour kBlack = Rgb(0, 0, 0);
-constexpr Colour kSilver = Rgb(192, 192, 192);
-constexpr Colour kRed = Rgb(255, 0, 0);
-constexpr Colour kBlue = Rgb(0, 0, 255);
-
 // An O-C window made of plain data: a display list, control tops and captions.
 struct FakeOCView : OCPlotView, LazyView<OCPlotView> {
     OCPlotView& Loaded() override { return *this; }
