@@ -145,7 +145,7 @@ struct Workload {
         }
         const double twoPi = 3.1415926535 * 2;
         grid.times = times;
-        grid.baseTime = fullJulianDates ? 99999 : *std::min_element(times.begin(), times.end());
+        grid.baseTime = *std::min_element(times.begin(), times.end());
         grid.omegaLow = twoPi / 1.2;
         grid.omegaStep = (twoPi / 0.2 - grid.omegaLow) / steps;
         grid.steps = steps;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quorix {
 
@@ -114,7 +115,9 @@ Outcome ReadRecords(Source& source, int extraFields, std::int32_t capacity, Mini
         if (!ReadField(source, field)) {
             return RunTimeError(source, kErrInputPastEnd);
         }
-        data.times.push_back(ReadLeadingNumber(field));
+        // A field that is not a number as a whole ("54174. 4301") is kept as NaN, so the check of
+        // every time below refuses the file instead of reading 54174.
+        data.times.push_back(ReadWholeNumber(field).value_or(std::numeric_limits<double>::quiet_NaN()));
         data.extraColumns.emplace_back();
         data.baseTime = std::min(data.baseTime, data.times[i]);
         for (int c = 1; c <= extraFields; ++c) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,9 @@ struct MinimaData {
     std::vector<std::array<double, kExtraColumns>> extraColumns =
         std::vector<std::array<double, kExtraColumns>>(1); // columns 1..5 of rows 1..count
     std::int32_t count = 0;
-    double baseTime = 99999;
+    // The time origin of every phase: the lowest time read, so that a constant offset of the times
+    // (full Julian dates or JD - 2400000) changes no result.
+    double baseTime = std::numeric_limits<double>::infinity();
 };
 
 // Why a file was not loaded.

@@ -255,7 +255,10 @@ void RedrawOCPlot(SharedState& state, LazyView<OCPlotView>& window) {
 }
 
 void UpdateOCDiagram(SharedState& state, LazyView<OCPlotView>& window) {
-    if (ComputeOCDiagram(state)) {
+    // Before the first search of a data set there is nothing to compute, yet the window still comes
+    // up, cleared, rather than keeping an earlier file's diagram. A period the diagram cannot use
+    // leaves the last diagram as it was.
+    if (ComputeOCDiagram(state) || state.FTComputed == kFalse) {
         RedrawOCPlot(state, window);
     }
 }

@@ -179,7 +179,17 @@ bool IsLeadingBlank(int c) {
     return c == ' ' || c == '\t';
 }
 
-double ReadLeadingNumber(std::string_view text) {
+namespace {
+
+// A number read from the start of a text and where it ended; `found` is false when the text does
+// not start with one.
+struct ScannedNumber {
+    double value = 0.0;
+    std::size_t end = 0;
+    bool found = false;
+};
+
+ScannedNumber ScanLeadingNumber(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && IsLeadingBlank(text[pos])) {
         ++pos;
@@ -202,7 +212,7 @@ double ReadLeadingNumber(std::string_view text) {
         }
     }
     if (!anyDigit) {
-        return 0.0;
+        return {};
     }
     const std::string_view mantissa = text.substr(mantissaStart, pos - mantissaStart);
     std::size_t end = pos;
@@ -231,7 +241,22 @@ double ReadLeadingNumber(std::string_view text) {
     } else if (error != std::errc() || ptr != text.data() + end) {
         magnitude = 0.0;
     }
-    return negative ? -magnitude : magnitude;
+    return {negative ? -magnitude : magnitude, end, true};
+}
+
+} // namespace
+
+double ReadLeadingNumber(std::string_view text) {
+    return ScanLeadingNumber(text).value;
+}
+
+std::optional<double> ReadWholeNumber(std::string_view text) {
+    const ScannedNumber number = ScanLeadingNumber(text);
+    const std::string_view rest = text.substr(std::min(number.end, text.size()));
+    if (!number.found || !std::all_of(rest.begin(), rest.end(), IsLeadingBlank)) {
+        return std::nullopt;
+    }
+    return number.value;
 }
 
 std::optional<std::int16_t> RoundToInt16(double value) {

@@ -27,6 +27,9 @@ enum class SignBlank { kOmit, kWrite };
 // point, optional exponent. 0 when the text does not start with a number; an exponent beyond the
 // double range gives an infinity (or 0 for tiny values), never a trap.
 [[nodiscard]] double ReadLeadingNumber(std::string_view text);
+// The number a whole text holds: blanks may stand before and after it, nothing else. Empty for
+// "54174. 4301" or "1.5e3 x", which start with a number but are not one.
+[[nodiscard]] std::optional<double> ReadWholeNumber(std::string_view text);
 // The blanks that reading a leading number skips.
 [[nodiscard]] bool IsLeadingBlank(int c);
 

@@ -17,7 +17,7 @@ namespace {
 // An O-C window made of plain data: a display list, control tops and captions.
 struct FakeOCView : OCPlotView, LazyView<OCPlotView> {
     OCPlotView& Loaded() override { return *this; }
-    void ShowPlotWindow() override {}
+    void ShowPlotWindow() override { ++shows; }
     double PlotWindowWidth() override { return width; }
     double PlotWindowHeight() override { return height; }
     DisplayList& PlotDrawing() override { return drawing; }
@@ -43,6 +43,7 @@ struct FakeOCView : OCPlotView, LazyView<OCPlotView> {
     }
 
     double width = 7000, height = 5500;
+    int shows = 0;
     DisplayList drawing;
     std::map<OCControl, double> tops;
     std::map<OCControl, std::string> captions;
@@ -82,7 +83,7 @@ TEST(OCDiagramTest, FiguresAndPointsInAnyFileOrder) {
         // span spans one unit centred on them.
         {"one observation", {50000.0}, 0.65, false, middle, 0, 0, 0, 0, 0, 0},
         {"a quarter period", {50000.0, 50000.1, 50000.2}, 1.0, false, middle, 0, 0, 0.2, 0.1, 0, 0.0816497},
-        {"full dates", {2452349.3}, 1.0, false, 6585, 2352350.5, -0.2, -0.2, -0.2, 0, 0},
+        {"full dates", {2452349.3, 2452351.31, 2452353.28}, 1.0, true, 900, 4, -0.02, 0.01, 0.0066667, -0.005, 0.015986},
         // clang-format on
     };
     for (auto& c : cases) {
@@ -136,6 +137,18 @@ TEST(ComputeOCDiagramTest, RefusedInputsLeaveThePreviousDiagram) {
                     state.OCRms == before.OCRms && state.FitSlope == before.FitSlope && state.OCPeriod == 1.0)
             << c.what;
     }
+}
+
+TEST(UpdateOCDiagramTest, BeforeASearchTheWindowComesUpClearedInsteadOfKeepingTheLastDiagram) {
+    Diagram d(testing::kThreeMinima, 1.0);
+    ASSERT_FALSE(d.view.drawing.Ops().empty());
+    d.state.FTComputed = kFalse; // a new file, not yet searched
+    d.state.TrialPeriod = 0.5;
+    d.view.shows = 0;
+    UpdateOCDiagram(d.state, d.view);
+    EXPECT_EQ(d.view.shows, 1);
+    EXPECT_TRUE(d.view.drawing.Ops().empty());
+    EXPECT_EQ(d.state.OCPeriod, 1.0) << "nothing is computed before a search";
 }
 
 TEST(DrawOCAxesTest, GridLabelsAndFrameInTheDefaultWindow) {

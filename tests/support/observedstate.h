@@ -12,11 +12,11 @@ namespace quorix::testing {
 inline const std::vector<double> kThreeMinima = {50000.0, 50002.01, 50003.98};
 
 // Fills `state` as a search over the default range leaves it, with `times` loaded as the reader
-// loads them (the time origin is the earliest time, but never later than 99999) and `period` on trial.
+// loads them (the time origin is the earliest time) and `period` on trial.
 inline void FillObserved(SharedState& state, const std::vector<double>& times, double period) {
     FillSearched(state);
     state.ObsCount = static_cast<std::int16_t>(times.size());
-    state.BaseTime = std::min(99999.0, *std::min_element(times.begin(), times.end()));
+    state.BaseTime = *std::min_element(times.begin(), times.end());
     std::copy(times.begin(), times.end(), state.ObsTimes.begin() + 1);
     state.TrialPeriod = period;
 }
