@@ -280,40 +280,56 @@ struct CountingEphemeris {
             if (!(slope > 0.5 * period && slope < 2.0 * period)) {
                 break;
             }
-            e -= (At(e) - elapsed) / slope;
+            const double correction = (At(e) - elapsed) / slope;
+            e -= correction;
+            if (std::abs(correction) < 1e-6) {
+                break;
+            }
         }
         return e;
     }
 };
 
-double Median(std::vector<double> values) {
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
+// The median of the latest residuals; with all five, by a sorting network that needs no branches.
+double Median(const std::array<double, kLocalWindow>& latest, std::size_t count) {
+    std::array<double, kLocalWindow> v = latest;
+    if (count < kLocalWindow) {
+        const auto middle = v.begin() + static_cast<std::ptrdiff_t>(count / 2);
+        std::nth_element(v.begin(), middle, v.begin() + static_cast<std::ptrdiff_t>(count));
+        return *middle;
+    }
+    constexpr std::array<std::pair<int, int>, 9> kNetwork{
+        {{0, 1}, {3, 4}, {2, 4}, {2, 3}, {0, 3}, {0, 2}, {1, 4}, {1, 3}, {1, 2}}};
+    for (const auto& [low, high] : kNetwork) {
+        const double smaller = std::min(v[low], v[high]);
+        v[high] = std::max(v[low], v[high]);
+        v[low] = smaller;
+    }
+    return v[2];
 }
 
 MinimumType TypeOf(const EphemerisInput& input, std::size_t i) {
     return input.types.size() == input.times.size() ? input.types[i] : MinimumType::kUnknown;
 }
 
+// The minima in time order, laid out as the counting walks them.
+struct TimeOrdered {
+    std::vector<std::size_t> index; // position in the input
+    std::vector<double> elapsed;    // time since the origin, days
+    std::vector<MinimumType> types;
+    std::vector<double> errors; // empty unless every error can weight a fit
+};
+
 // One pass in time order: each count starts from the ephemeris shifted by the median O-C of the
 // latest minima, so a slow drift is followed however far it goes.
-std::vector<double> CountPass(const EphemerisInput& input, const std::vector<std::size_t>& order,
-                              const CountingEphemeris& ephemeris) {
-    std::vector<double> cycles(input.times.size());
-    std::vector<double> latest;
-    std::size_t next = 0;
-    for (const std::size_t i : order) {
-        const double local = latest.empty() ? 0.0 : Median(latest);
-        const double elapsed = input.times[i] - input.origin;
-        cycles[i] = SnapToLattice(ephemeris.CycleAt(elapsed - local), TypeOf(input, i));
-        const double residual = elapsed - ephemeris.At(cycles[i]);
-        if (latest.size() < kLocalWindow) {
-            latest.push_back(residual);
-        } else {
-            latest[next] = residual;
-            next = (next + 1) % kLocalWindow;
-        }
+std::vector<double> CountPass(const TimeOrdered& minima, const CountingEphemeris& ephemeris) {
+    std::vector<double> cycles(minima.elapsed.size());
+    std::array<double, kLocalWindow> latest{}; // a ring of the latest residuals
+    for (std::size_t k = 0; k < cycles.size(); ++k) {
+        const std::size_t filled = std::min(k, kLocalWindow);
+        const double local = filled == 0 ? 0.0 : Median(latest, filled);
+        cycles[k] = SnapToLattice(ephemeris.CycleAt(minima.elapsed[k] - local), minima.types[k]);
+        latest[k % kLocalWindow] = minima.elapsed[k] - ephemeris.At(cycles[k]);
     }
     return cycles;
 }
@@ -352,24 +368,42 @@ bool ErrorsUsable(const EphemerisInput& input) {
            UnusableErrors(input.errors) == 0;
 }
 
-std::vector<double> OCValues(const EphemerisInput& input, const std::vector<double>& cycles) {
+std::vector<double> OCValues(std::span<const double> elapsed, double period,
+                             const std::vector<double>& cycles) {
     std::vector<double> oc(cycles.size());
     for (std::size_t i = 0; i < cycles.size(); ++i) {
-        oc[i] = (input.times[i] - input.origin) - input.period * cycles[i];
+        oc[i] = elapsed[i] - period * cycles[i];
     }
     return oc;
 }
 
+TimeOrdered InTimeOrder(const EphemerisInput& input) {
+    std::vector<std::pair<double, std::size_t>> keyed(input.times.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        keyed[i] = {input.times[i], i};
+    }
+    std::sort(keyed.begin(), keyed.end());
+    TimeOrdered minima;
+    const bool weighted = ErrorsUsable(input);
+    for (const auto& [time, i] : keyed) {
+        minima.index.push_back(i);
+        minima.elapsed.push_back(time - input.origin);
+        minima.types.push_back(TypeOf(input, i));
+        if (weighted) {
+            minima.errors.push_back(input.errors[i]);
+        }
+    }
+    return minima;
+}
+
 // The best ephemeris the current counts give: quadratic when it can be fitted, else linear.
-std::optional<CountingEphemeris> RefinedEphemeris(const EphemerisInput& input,
+std::optional<CountingEphemeris> RefinedEphemeris(const TimeOrdered& minima, double period,
                                                   const std::vector<double>& cycles) {
-    const std::vector<double> oc = OCValues(input, cycles);
-    const std::span<const double> sigma =
-        ErrorsUsable(input) ? std::span<const double>(input.errors) : std::span<const double>();
+    const std::vector<double> oc = OCValues(minima.elapsed, period, cycles);
     for (const int params : {3, 2}) {
-        const SolveResult solved = SolvePolynomial(cycles, oc, sigma, params);
+        const SolveResult solved = SolvePolynomial(cycles, oc, minima.errors, params);
         if (solved.solution) {
-            return CountingEphemeris{input.period, solved.solution->coef};
+            return CountingEphemeris{period, solved.solution->coef};
         }
     }
     return std::nullopt;
@@ -549,35 +583,35 @@ CycleCounts CountCycles(const EphemerisInput& input) {
     if (!counts.problem.empty()) {
         return counts;
     }
-    std::vector<std::size_t> order(input.times.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return input.times[a] < input.times[b]; });
-
-    CountingEphemeris ephemeris{input.period, {}};
-    counts.cycles = CountPass(input, order, ephemeris);
+    const TimeOrdered minima = InTimeOrder(input);
+    std::vector<double> cycles = CountPass(minima, CountingEphemeris{input.period, {}});
     counts.passes = 1;
     counts.settled = false;
     while (counts.passes < kMaxCountingPasses) {
-        const std::optional<CountingEphemeris> refined = RefinedEphemeris(input, counts.cycles);
+        const std::optional<CountingEphemeris> refined = RefinedEphemeris(minima, input.period, cycles);
         if (!refined) {
             counts.settled = true;
             break;
         }
-        std::vector<double> recounted = CountPass(input, order, *refined);
+        std::vector<double> recounted = CountPass(minima, *refined);
         ++counts.passes;
-        if (recounted == counts.cycles) {
+        if (recounted == cycles) {
             counts.settled = true;
             break;
         }
-        counts.cycles = std::move(recounted);
+        cycles = std::move(recounted);
     }
-    counts.oc = OCValues(input, counts.cycles);
-    for (std::size_t i = 0; i < counts.cycles.size(); ++i) {
-        const double nearest =
-            SnapToLattice((input.times[i] - input.origin) / input.period, TypeOf(input, i));
-        counts.carried += counts.cycles[i] != nearest ? 1 : 0;
+    counts.cycles.resize(cycles.size());
+    for (std::size_t k = 0; k < cycles.size(); ++k) {
+        counts.cycles[minima.index[k]] = cycles[k];
+        const double nearest = SnapToLattice(minima.elapsed[k] / input.period, minima.types[k]);
+        counts.carried += cycles[k] != nearest ? 1 : 0;
     }
+    std::vector<double> elapsed(input.times.size());
+    for (std::size_t i = 0; i < elapsed.size(); ++i) {
+        elapsed[i] = input.times[i] - input.origin;
+    }
+    counts.oc = OCValues(elapsed, input.period, counts.cycles);
     return counts;
 }
 
