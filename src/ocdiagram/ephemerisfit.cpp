@@ -503,8 +503,11 @@ ModelComparison Compare(const EphemerisReport& report) {
     const bool byF = comparison.fTestP < kWarrantedP;
     const bool byBic = comparison.deltaBic < kWarrantedDeltaBic;
     comparison.quadraticWarranted = byF && byBic;
+    // Below the resolution of the arithmetic p is only known to be tiny.
+    const std::string p =
+        comparison.fTestP < 1e-16 ? std::string("p < 1e-16") : Printf("p = %.2g", comparison.fTestP);
     const std::string figures =
-        " (" + pair + Printf("): F-test p = %.2g, delta BIC = %+.1f", comparison.fTestP, comparison.deltaBic);
+        " (" + pair + "): F-test " + p + Printf(", delta BIC = %+.1f", comparison.deltaBic);
     if (comparison.quadraticWarranted) {
         comparison.sentence = "The quadratic term is warranted" + figures + "; the period is changing.";
     } else if (byF || byBic) {
