@@ -34,10 +34,12 @@ std::string ModelName(EphemerisModel model, bool weighted) {
     return weighted ? "Weighted " + name : "Unweighted " + name;
 }
 
+using Matrix3 = std::array<std::array<double, 3>, 3>;
+
 // O-C = c[0] + c[1] E + c[2] E^2 relative to the trial ephemeris, with its covariance.
 struct PolynomialSolution {
     std::array<double, 3> coef{};
-    std::array<std::array<double, 3>, 3> cov{};
+    Matrix3 cov{};
     double chi2 = 0.0; // the sum the fit minimises
     double ssr = 0.0;  // plain sum of squared residuals, days^2
     double errorScale = 1.0;
@@ -62,6 +64,20 @@ bool HasDistinct(std::span<const double> values, int wanted) {
     return false;
 }
 
+std::string WhyNotFittable(std::span<const double> e, int params) {
+    const int n = static_cast<int>(e.size());
+    if (n < params + 1) {
+        return Printf("needs at least %d minima, has %d", params + 1, n);
+    }
+    if (!HasDistinct(e, 2)) {
+        return "all minima are at one cycle count";
+    }
+    if (!HasDistinct(e, params)) {
+        return Printf("needs minima at %d or more different cycle counts", params);
+    }
+    return "";
+}
+
 double Dot(const std::vector<double>& a, const std::vector<double>& b) {
     return std::inner_product(a.begin(), a.end(), b.begin(), 0.0);
 }
@@ -72,51 +88,35 @@ void SubtractScaled(std::vector<double>& a, double factor, const std::vector<dou
     }
 }
 
-// Weighted least squares of y on 1, E (and E^2) by a QR factorisation (modified Gram-Schmidt, each
-// column orthogonalised twice) of the design in the centred and scaled count u = (E - mean) / spread.
-// Full Julian dates and cycle counts of 1e5 stay exact enough this way; the normal equations in E
-// itself would lose most digits of the quadratic term. sigma is empty for an unweighted fit.
-SolveResult SolvePolynomial(std::span<const double> e, std::span<const double> y,
-                            std::span<const double> sigma, int params) {
-    const int n = static_cast<int>(e.size());
-    if (n < params + 1) {
-        return {std::nullopt, Printf("needs at least %d minima, has %d", params + 1, n)};
-    }
-    if (!HasDistinct(e, 2)) {
-        return {std::nullopt, "all minima are at one cycle count"};
-    }
-    if (!HasDistinct(e, params)) {
-        return {std::nullopt, Printf("needs minima at %d or more different cycle counts", params)};
-    }
-    const double sigmaRef = sigma.empty() ? 1.0 : *std::min_element(sigma.begin(), sigma.end());
-    std::vector<double> rootWeight(n, 1.0);
-    for (int i = 0; i < static_cast<int>(sigma.size()); ++i) {
-        rootWeight[i] = sigmaRef / sigma[i];
-    }
+// The cycle counts centred on their weighted mean and scaled into [-1, 1], where the powers 1, u,
+// u^2 are far from parallel however large the counts are.
+struct CentredCounts {
+    double centre = 0.0;
+    double spread = 1.0;
+    [[nodiscard]] double U(double e) const { return (e - centre) / spread; }
+};
+
+CentredCounts Centre(std::span<const double> e, const std::vector<double>& rootWeight) {
     double weightSum = 0.0, weightedE = 0.0;
-    for (int i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < e.size(); ++i) {
         weightSum += rootWeight[i] * rootWeight[i];
         weightedE += rootWeight[i] * rootWeight[i] * e[i];
     }
-    const double centre = weightedE / weightSum;
-    double spread = 0.0;
+    CentredCounts counts{weightedE / weightSum, 0.0};
     for (const double v : e) {
-        spread = std::max(spread, std::abs(v - centre));
+        counts.spread = std::max(counts.spread, std::abs(v - counts.centre));
     }
+    return counts;
+}
 
-    std::vector<std::vector<double>> q(params, std::vector<double>(n));
-    for (int i = 0; i < n; ++i) {
-        const double u = (e[i] - centre) / spread;
-        double power = rootWeight[i];
-        for (int j = 0; j < params; ++j, power *= u) {
-            q[j][i] = power;
-        }
-    }
-    std::array<std::array<double, 3>, 3> r{};
-    for (int j = 0; j < params; ++j) {
+// Thin QR factorisation of the columns in place (they become Q) by modified Gram-Schmidt with each
+// column orthogonalised twice; empty when a column is (nearly) a combination of the earlier ones.
+std::optional<Matrix3> Factorise(std::vector<std::vector<double>>& q) {
+    Matrix3 r{};
+    for (std::size_t j = 0; j < q.size(); ++j) {
         const double columnNorm = std::sqrt(Dot(q[j], q[j]));
         for (int pass = 0; pass < 2; ++pass) {
-            for (int k = 0; k < j; ++k) {
+            for (std::size_t k = 0; k < j; ++k) {
                 const double projection = Dot(q[k], q[j]);
                 r[k][j] += projection;
                 SubtractScaled(q[j], projection, q[k]);
@@ -124,49 +124,30 @@ SolveResult SolvePolynomial(std::span<const double> e, std::span<const double> y
         }
         r[j][j] = std::sqrt(Dot(q[j], q[j]));
         if (!(r[j][j] > 1e-10 * columnNorm)) {
-            return {std::nullopt, "the cycle counts are too close together to separate the terms"};
+            return std::nullopt;
         }
         for (double& v : q[j]) {
             v /= r[j][j];
         }
     }
-    std::vector<double> rhs(n);
-    for (int i = 0; i < n; ++i) {
-        rhs[i] = rootWeight[i] * y[i];
-    }
-    std::array<double, 3> z{};
-    for (int j = 0; j < params; ++j) {
-        z[j] = Dot(q[j], rhs);
-        SubtractScaled(rhs, z[j], q[j]);
-    }
-    std::array<double, 3> beta{};
+    return r;
+}
+
+std::array<double, 3> SolveUpper(const Matrix3& r, const std::array<double, 3>& z, int params) {
+    std::array<double, 3> x{};
     for (int j = params - 1; j >= 0; --j) {
         double sum = z[j];
         for (int k = j + 1; k < params; ++k) {
-            sum -= r[j][k] * beta[k];
+            sum -= r[j][k] * x[k];
         }
-        beta[j] = sum / r[j][j];
+        x[j] = sum / r[j][j];
     }
+    return x;
+}
 
-    PolynomialSolution result;
-    for (int i = 0; i < n; ++i) {
-        const double u = (e[i] - centre) / spread;
-        const double residual = y[i] - (beta[0] + beta[1] * u + (params == 3 ? beta[2] * u * u : 0.0));
-        result.ssr += residual * residual;
-        const double scaled = sigma.empty() ? residual : residual / sigma[i];
-        result.chi2 += scaled * scaled;
-    }
-    const double dof = n - params;
-    // Stated timing errors set the scale; a scatter larger than they allow widens it (the Birge
-    // ratio), a smaller one is not trusted to narrow it. Without errors the scatter is the scale.
-    double varianceScale = result.chi2 / dof;
-    if (!sigma.empty()) {
-        result.errorScale = std::sqrt(std::max(1.0, varianceScale));
-        varianceScale = sigmaRef * sigmaRef * std::max(1.0, varianceScale);
-    }
-
-    // Covariance of beta = scale (R^T R)^-1 = scale R^-1 R^-T.
-    std::array<std::array<double, 3>, 3> rInv{};
+// (R^T R)^-1 = R^-1 R^-T, the covariance of unit-variance data.
+Matrix3 InverseGram(const Matrix3& r, int params) {
+    Matrix3 rInv{};
     for (int j = 0; j < params; ++j) {
         rInv[j][j] = 1.0 / r[j][j];
         for (int i = j - 1; i >= 0; --i) {
@@ -177,18 +158,22 @@ SolveResult SolvePolynomial(std::span<const double> e, std::span<const double> y
             rInv[i][j] = -sum / r[i][i];
         }
     }
-    std::array<std::array<double, 3>, 3> covU{};
+    Matrix3 inverse{};
     for (int a = 0; a < params; ++a) {
         for (int b = 0; b < params; ++b) {
             for (int k = std::max(a, b); k < params; ++k) {
-                covU[a][b] += rInv[a][k] * rInv[b][k];
+                inverse[a][b] += rInv[a][k] * rInv[b][k];
             }
-            covU[a][b] *= varianceScale;
         }
     }
-    // Back from u to E: c = J beta.
-    const double s = spread, m = centre;
-    const std::array<std::array<double, 3>, 3> jacobian{{
+    return inverse;
+}
+
+// The coefficients in u and their covariance taken back to the cycle count E: c = J beta, J C J^T.
+void ToCycleBasis(const CentredCounts& counts, const std::array<double, 3>& beta, const Matrix3& covU,
+                  int params, PolynomialSolution& result) {
+    const double s = counts.spread, m = counts.centre;
+    const Matrix3 jacobian{{
         {1.0, -m / s, m * m / (s * s)},
         {0.0, 1.0 / s, -2.0 * m / (s * s)},
         {0.0, 0.0, 1.0 / (s * s)},
@@ -205,6 +190,68 @@ SolveResult SolvePolynomial(std::span<const double> e, std::span<const double> y
             }
         }
     }
+}
+
+// Weighted least squares of y on 1, E (and E^2) by a QR factorisation of the design in the centred
+// count u. Full Julian dates and cycle counts of 1e5 keep their digits this way; the normal
+// equations in E itself would lose most of the quadratic term. sigma is empty for an unweighted fit.
+SolveResult SolvePolynomial(std::span<const double> e, std::span<const double> y,
+                            std::span<const double> sigma, int params) {
+    if (std::string why = WhyNotFittable(e, params); !why.empty()) {
+        return {std::nullopt, why};
+    }
+    const std::size_t n = e.size();
+    const double sigmaRef = sigma.empty() ? 1.0 : *std::min_element(sigma.begin(), sigma.end());
+    std::vector<double> rootWeight(n, 1.0);
+    for (std::size_t i = 0; i < sigma.size(); ++i) {
+        rootWeight[i] = sigmaRef / sigma[i];
+    }
+    const CentredCounts counts = Centre(e, rootWeight);
+    std::vector<std::vector<double>> q(params, std::vector<double>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const double u = counts.U(e[i]);
+        double power = rootWeight[i];
+        for (int j = 0; j < params; ++j, power *= u) {
+            q[j][i] = power;
+        }
+    }
+    const std::optional<Matrix3> r = Factorise(q);
+    if (!r) {
+        return {std::nullopt, "the cycle counts are too close together to separate the terms"};
+    }
+    std::vector<double> rhs(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        rhs[i] = rootWeight[i] * y[i];
+    }
+    std::array<double, 3> z{};
+    for (int j = 0; j < params; ++j) {
+        z[j] = Dot(q[j], rhs);
+        SubtractScaled(rhs, z[j], q[j]);
+    }
+    const std::array<double, 3> beta = SolveUpper(*r, z, params);
+
+    PolynomialSolution result;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double u = counts.U(e[i]);
+        const double residual = y[i] - (beta[0] + beta[1] * u + beta[2] * u * u);
+        result.ssr += residual * residual;
+        const double scaled = sigma.empty() ? residual : residual / sigma[i];
+        result.chi2 += scaled * scaled;
+    }
+    // Stated timing errors set the scale; a scatter larger than they allow widens it (the Birge
+    // ratio), a smaller one is not trusted to narrow it. Without errors the scatter is the scale.
+    double varianceScale = result.chi2 / static_cast<double>(n - params);
+    if (!sigma.empty()) {
+        result.errorScale = std::sqrt(std::max(1.0, varianceScale));
+        varianceScale = sigmaRef * sigmaRef * std::max(1.0, varianceScale);
+    }
+    Matrix3 covU = InverseGram(*r, params);
+    for (auto& row : covU) {
+        for (double& v : row) {
+            v *= varianceScale;
+        }
+    }
+    ToCycleBasis(counts, beta, covU, params, result);
     return {result, ""};
 }
 

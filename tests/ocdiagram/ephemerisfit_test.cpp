@@ -154,6 +154,24 @@ TEST(EphemerisFit, FittedValuesScatterAboutTheTruthAsTheirReportedErrorsSay) {
     }
 }
 
+TEST(EphemerisFit, AHundredThousandMinimaInFullJulianDatesKeepTheirDigits) {
+    // Noise-free times: what is left is the rounding of the dates themselves (1e-10 d), so every
+    // fitted value must sit far inside its error computed from the stated 1e-5 d.
+    Campaign campaign;
+    campaign.minima = 100000;
+    campaign.lastCycle = 100000;
+    campaign.truth.q = 3e-12;
+    campaign.sigmas = {0.0};
+    Observed observed = Observe(campaign, 9);
+    observed.input.errors.assign(observed.input.times.size(), 1e-5);
+    const EphemerisReport report = FitEphemeris(observed.input);
+    ASSERT_EQ(report.counts.cycles, observed.trueCycles);
+    const EphemerisFit& fit = *report.Find(EphemerisModel::kQuadratic, true);
+    EXPECT_NEAR(fit.t0, campaign.truth.t0, 1e-3 * fit.t0Err);
+    EXPECT_NEAR(fit.period, campaign.truth.period, 1e-3 * fit.periodErr);
+    EXPECT_NEAR(fit.q, campaign.truth.q, 1e-3 * fit.qErr);
+}
+
 TEST(EphemerisFit, TheModelComparisonCallsAChangingPeriodOnlyWhenThereIsOne) {
     Campaign constant;
     constant.minima = 80;
