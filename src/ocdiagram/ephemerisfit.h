@@ -38,8 +38,11 @@ struct CycleCounts {
 
 enum class EphemerisModel { kLinear, kQuadratic };
 
-// One least-squares ephemeris T(E) = t0 + period E + q E^2 (q = 0 for the linear model). Every
-// number is finite; a fit that cannot be made has made = false, zeros and the reason in whyNot.
+// One least-squares ephemeris T(E) = t0 + period E + q E^2 (q = 0 for the linear model), with E
+// the cycle counts (so t0 is the minimum at the origin's cycle and period the period there). The
+// errors are standard errors from the covariance: for a weighted fit from the stated timing errors
+// times errorScale, for an unweighted one from the scatter of the residuals. Every number is
+// finite; a fit that cannot be made has made = false, zeros and the reason in whyNot.
 struct EphemerisFit {
     EphemerisModel model = EphemerisModel::kLinear;
     bool weighted = false; // weights 1 / error^2
@@ -52,7 +55,8 @@ struct EphemerisFit {
     double dPdtDaysPerYear = 0.0, dPdtDaysPerYearErr = 0.0;       // 2q / period x 365.25
     double dPdtSecondsPerYear = 0.0, dPdtSecondsPerYearErr = 0.0; // the same in seconds per year
     double rms = 0.0;                                             // root mean square of the residuals, days
-    // Sum of (residual / error)^2 when the timing errors are known, else of residual^2 in days^2.
+    // The sum the fit minimises: of (residual / error)^2 for a weighted fit, of residual^2 (days^2)
+    // for an unweighted one.
     double chi2 = 0.0;
     double reducedChi2 = 0.0; // chi2 / (n - parameters)
     // Factor applied to the errors from the stated timing errors: sqrt(reducedChi2), at least 1.
@@ -69,8 +73,10 @@ struct EphemerisFit {
 struct ModelComparison {
     bool made = false;
     bool weighted = false;
-    double fTestP = 1.0;   // chance of so large a drop in chi2 from the quadratic term if it were zero
-    double deltaBic = 0.0; // BIC(quadratic) - BIC(linear): negative favours the quadratic
+    double fTestP = 1.0; // chance of so large a drop in chi2 from the quadratic term if it were zero
+    // BIC(quadratic) - BIC(linear), BIC = n ln(chi2 / n) + parameters ln n, which leaves the scale
+    // of the timing errors free as the F-test does: negative favours the quadratic.
+    double deltaBic = 0.0;
     bool quadraticWarranted = false;
     std::string sentence; // says the verdict in words, or why no comparison was made
 };
