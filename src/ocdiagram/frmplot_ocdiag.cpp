@@ -1,5 +1,6 @@
 #include "ocdiagram/frmplot_ocdiag.h"
 
+#include "ocdiagram/frmephemeris.h"
 #include "ocdiagram/ocrender.h"
 #include "printing/printlayout.h"
 #include "ui/application.h"
@@ -78,6 +79,7 @@ void frmPlot_OCdiag::BuildMenus() {
     QMenu* file = AddMenu("File");
     mPrinterSetup = AddMenuItem(file, kOCPrintMenu.setup, [this] { mPrinterSetup_Click(); });
     mPrint = AddMenuItem(file, kOCPrintMenu.print, [this] { mPrint_Click(); });
+    AddMenuItem(file, "Ephemeris ...", [this] { ShowEphemerisWindow(*this, EphemerisInputFor(state_)); });
     AddMenuSeparator(file);
     AddMenuItem(file, "Exit", [this] { mExit_Click(); });
 }
