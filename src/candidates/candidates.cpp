@@ -11,12 +11,12 @@ namespace quorix {
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr int kScanIntervals = 16;    // sub-grid points looked at before the golden-section search
+constexpr int kScanIntervals = 16; // sub-grid points looked at before the golden-section search
 constexpr int kGoldenIterations = 100;
 constexpr int kWidthBisections = 40;
-constexpr int kLargestFactor = 12;       // numerators and denominators of the family's ratios
-constexpr int kLargestMultiple = 100;    // of the family's whole multiples and fractions
-constexpr int kLargestWindowAlias = 10;  // in half cycles per day
+constexpr int kLargestFactor = 12;      // numerators and denominators of the family's ratios
+constexpr int kLargestMultiple = 100;   // of the family's whole multiples and fractions
+constexpr int kLargestWindowAlias = 10; // in half cycles per day
 constexpr int kLargestYearlyLobe = 3;
 constexpr double kDaysPerYear = 365.25;
 constexpr int kExaminedPerDip = 50; // grid minima looked at per listed dip: bounds the work on noise
@@ -30,7 +30,8 @@ constexpr double kYearlyStep = std::numbers::pi / kDaysPerYear;
 // such a window dip, or 0 for any other frequency.
 int WindowAlias(double omega) {
     const double halfCycles = std::round(omega / kHalfDayStep);
-    const bool inWindow = std::abs(omega - halfCycles * kHalfDayStep) <= (kLargestYearlyLobe + 0.5) * kYearlyStep;
+    const bool inWindow =
+        std::abs(omega - halfCycles * kHalfDayStep) <= (kLargestYearlyLobe + 0.5) * kYearlyStep;
     return inWindow && halfCycles >= 1 ? static_cast<int>(halfCycles) : 0;
 }
 
@@ -53,8 +54,8 @@ std::vector<Ratio> FamilyRatios() {
     std::vector<Ratio> ratios;
     for (int numerator = 1; numerator <= kLargestMultiple; ++numerator) {
         for (int denominator = 1; denominator <= kLargestMultiple; ++denominator) {
-            const bool simple = (numerator <= kLargestFactor && denominator <= kLargestFactor) || numerator == 1 ||
-                                denominator == 1;
+            const bool simple = (numerator <= kLargestFactor && denominator <= kLargestFactor) ||
+                                numerator == 1 || denominator == 1;
             if (simple && std::gcd(numerator, denominator) == 1) {
                 ratios.push_back({numerator, denominator});
             }
@@ -81,7 +82,8 @@ class Probe {
 public:
     explicit Probe(const CandidateSearch& search) {
         const auto [lowest, highest] = std::minmax_element(search.times.begin(), search.times.end());
-        finite_ = std::all_of(search.times.begin(), search.times.end(), [](double t) { return std::isfinite(t); });
+        finite_ =
+            std::all_of(search.times.begin(), search.times.end(), [](double t) { return std::isfinite(t); });
         span_ = finite_ ? *highest - *lowest : 0.0;
         const bool typed = search.types.size() == search.times.size();
         double sumSquares = 0.0;
@@ -103,7 +105,9 @@ public:
     }
 
     // Fewer than two distinct finite times: FT is 0 everywhere and says nothing.
-    [[nodiscard]] bool Degenerate() const { return !finite_ || !(span_ > 0) || !std::isfinite(rootMeanSquare_); }
+    [[nodiscard]] bool Degenerate() const {
+        return !finite_ || !(span_ > 0) || !std::isfinite(rootMeanSquare_);
+    }
     [[nodiscard]] int Count() const { return static_cast<int>(offsets_.size()); }
     [[nodiscard]] double Span() const { return span_; }
     [[nodiscard]] bool HasTypes() const { return !typed_.empty(); }
@@ -311,7 +315,9 @@ std::vector<std::int32_t> GridMinima(std::span<const double> values) {
     return minima;
 }
 
-double Omega(const Candidate& candidate) { return kTwoPi / candidate.refinedPeriod; }
+double Omega(const Candidate& candidate) {
+    return kTwoPi / candidate.refinedPeriod;
+}
 
 // Within a listed dip's width, or in the same sampling window as it.
 bool WithinDip(double omega, const Candidate& dip, double width) {
@@ -322,11 +328,13 @@ bool WithinDip(double omega, const Candidate& dip, double width) {
 
 // The dip the others are told relative to: the deepest that is not a sampling window.
 const Candidate& BestDip(const std::vector<Candidate>& dips) {
-    const auto real = std::find_if(dips.begin(), dips.end(), [](const Candidate& dip) { return WindowAlias(Omega(dip)) == 0; });
+    const auto real = std::find_if(dips.begin(), dips.end(),
+                                   [](const Candidate& dip) { return WindowAlias(Omega(dip)) == 0; });
     return real != dips.end() ? *real : dips.front();
 }
 
-std::vector<Candidate> DistinctDips(const Probe& probe, const SearchFrame& frame, const CandidateSearch& search) {
+std::vector<Candidate> DistinctDips(const Probe& probe, const SearchFrame& frame,
+                                    const CandidateSearch& search) {
     std::vector<Candidate> dips;
     int examined = 0;
     for (const std::int32_t index : GridMinima(search.ftValues)) {
@@ -335,7 +343,8 @@ std::vector<Candidate> DistinctDips(const Probe& probe, const SearchFrame& frame
         }
         const double omega = frame.omegaLow + frame.omegaStep * index;
         const auto near = [&](double at, double width) {
-            return std::any_of(dips.begin(), dips.end(), [&](const Candidate& dip) { return WithinDip(at, dip, width); });
+            return std::any_of(dips.begin(), dips.end(),
+                               [&](const Candidate& dip) { return WithinDip(at, dip, width); });
         };
         if (!(omega > 0) || near(omega, 0.0)) {
             continue;
@@ -358,7 +367,8 @@ std::vector<Candidate> FamilyMembers(const Probe& probe, const SearchFrame& fram
     static const std::vector<Ratio> ratios = FamilyRatios();
     for (const Ratio ratio : ratios) {
         const double omega = Omega(best) * ratio.denominator / ratio.numerator;
-        if ((ratio.numerator == 1 && ratio.denominator == 1) || omega < frame.omegaLow || omega > frame.omegaHigh) {
+        if ((ratio.numerator == 1 && ratio.denominator == 1) || omega < frame.omegaLow ||
+            omega > frame.omegaHigh) {
             continue;
         }
         const Dip refined =
@@ -368,7 +378,9 @@ std::vector<Candidate> FamilyMembers(const Probe& probe, const SearchFrame& fram
     return members;
 }
 
-std::string Percent(double share) { return std::to_string(static_cast<int>(std::lround(100 * share))) + "%"; }
+std::string Percent(double share) {
+    return std::to_string(static_cast<int>(std::lround(100 * share))) + "%";
+}
 
 CandidatePick Pick(const Probe& probe, const SearchFrame& frame, const std::vector<Candidate>& dips,
                    const FamilyReference& reference) {
@@ -395,7 +407,8 @@ CandidatePick Pick(const Probe& probe, const SearchFrame& frame, const std::vect
     };
     const auto significant = [](const Candidate& c) { return c.falseAlarm <= kSignificantFalseAlarm; };
     if (std::none_of(pool.begin(), pool.end(), significant)) {
-        return {std::nullopt, "No period is significant (false-alarm probability at most 0.01); no period is picked.",
+        return {std::nullopt,
+                "No period is significant (false-alarm probability at most 0.01); no period is picked.",
                 std::nullopt};
     }
     std::optional<Candidate> picked;
@@ -436,7 +449,8 @@ CandidateList ListCandidates(const CandidateSearch& search) {
     CandidateList list;
     const bool usable = !search.times.empty() && search.steps >= 0 && search.count > 0 &&
                         search.ftValues.size() == static_cast<std::size_t>(search.steps) + 1 &&
-                        std::isfinite(search.omegaLow) && std::isfinite(search.omegaStep) && search.omegaStep >= 0;
+                        std::isfinite(search.omegaLow) && std::isfinite(search.omegaStep) &&
+                        search.omegaStep >= 0;
     if (!usable) {
         list.pick.reason = "No search to list candidates from; no period is picked.";
         return list;

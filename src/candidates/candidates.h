@@ -29,8 +29,9 @@ struct Candidate {
     double refinedFT = 0.0;
     double falseAlarm = 1.0; // chance of so deep a dip somewhere in the range from data without a period
     double halfWidth = 0.0;  // angular frequency from the bottom to half the depth, both sides' mean; 0: none
-    bool gridTooCoarse = false; // the grid step is wider than halfWidth: narrower dips may fall between points
-    std::string family;         // relation to the best dip in words: "P", "2P", "1-day alias of P", ...
+    bool gridTooCoarse =
+        false;          // the grid step is wider than halfWidth: narrower dips may fall between points
+    std::string family; // relation to the best dip in words: "P", "2P", "1-day alias of P", ...
     std::optional<double> typeAgreement; // share of typed minima that fit the period; absent without types
 };
 
@@ -43,8 +44,8 @@ struct CandidatePick {
 };
 
 struct CandidateList {
-    std::vector<Candidate> dips; // deepest first, at most CandidateSearch::count
-    bool gridTooCoarse = false;  // true when any listed dip is narrower than the grid step
+    std::vector<Candidate> dips;         // deepest first, at most CandidateSearch::count
+    bool gridTooCoarse = false;          // true when any listed dip is narrower than the grid step
     double independentFrequencies = 1.0; // the number of tries the false-alarm probabilities assume
     CandidatePick pick;
 };

@@ -21,8 +21,8 @@ std::string Row(int rank, const Candidate& dip) {
 } // namespace
 
 std::string FormatCandidateTable(const CandidateList& list) {
-    std::string text = Printed("%3s  %-12s %-10s %-9s %-15s %-10s %-28s %-5s %s\n", "#", "Period", "FT", "FAP",
-                               "Refined period", "Refined FT", "Family", "Types", "Grid");
+    std::string text = Printed("%3s  %-12s %-10s %-9s %-15s %-10s %-28s %-5s %s\n", "#", "Period", "FT",
+                               "FAP", "Refined period", "Refined FT", "Family", "Types", "Grid");
     for (std::size_t k = 0; k < list.dips.size(); ++k) {
         text += Row(static_cast<int>(k) + 1, list.dips[k]);
     }

@@ -60,7 +60,9 @@ double SaddlePoint(double ft) {
     return std::exp(0.5 * (low + high));
 }
 
-double UpperNormalTail(double z) { return 0.5 * std::erfc(z / std::numbers::sqrt2); }
+double UpperNormalTail(double z) {
+    return 0.5 * std::erfc(z / std::numbers::sqrt2);
+}
 
 } // namespace
 
