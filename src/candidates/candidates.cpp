@@ -48,14 +48,15 @@ struct Ratio {
     int denominator = 1;
 };
 
-// The reduced ratios with both terms up to kLargestFactor, and the multiples and fractions mP and P/m
-// up to kLargestMultiple, the simplest (smallest sum of terms) first.
+// The reduced ratios with both terms up to kLargestFactor, and those with one term 1 or 2 and the
+// other up to kLargestMultiple (the method's own zeros lie at 2P/m, so the true period is often m/2
+// times the deepest dip), the simplest (smallest sum of terms) first.
 std::vector<Ratio> FamilyRatios() {
     std::vector<Ratio> ratios;
     for (int numerator = 1; numerator <= kLargestMultiple; ++numerator) {
         for (int denominator = 1; denominator <= kLargestMultiple; ++denominator) {
             const bool simple = (numerator <= kLargestFactor && denominator <= kLargestFactor) ||
-                                numerator == 1 || denominator == 1;
+                                std::min(numerator, denominator) <= 2;
             if (simple && std::gcd(numerator, denominator) == 1) {
                 ratios.push_back({numerator, denominator});
             }
@@ -378,6 +379,14 @@ std::vector<Candidate> FamilyMembers(const Probe& probe, const SearchFrame& fram
     return members;
 }
 
+// How the picked period stands to the best dip, where P means the best dip's period.
+std::string Relation(const std::string& family) {
+    if (family == "P") {
+        return "the best dip itself";
+    }
+    return family == "unrelated" ? "not related to the best dip" : family + ", P being the best dip";
+}
+
 std::string Percent(double share) {
     return std::to_string(static_cast<int>(std::lround(100 * share))) + "%";
 }
@@ -425,7 +434,7 @@ CandidatePick Pick(const Probe& probe, const SearchFrame& frame, const std::vect
     }
     picked->family = FamilyOf(Omega(*picked), picked->halfWidth, reference);
     std::string reason = "The longest significant period whose fit agrees with the minimum types (" +
-                         picked->family + " of the best dip): " + Percent(*picked->typeAgreement) + " of " +
+                         Relation(picked->family) + "): " + Percent(*picked->typeAgreement) + " of " +
                          std::to_string(probe.TypedCount()) +
                          " typed minima fall at whole (primary) or half (secondary) cycles.";
     return {picked->refinedPeriod, std::move(reason), picked};

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace quorix {
 namespace {
@@ -75,6 +76,43 @@ TEST(CandidatesTest, WideRangeBinariesGetFamiliesAndTheTypesPickTheTruePeriod) {
         EXPECT_NE(untyped.pick.reason.find("2P/m cannot be told apart"), std::string::npos);
         EXPECT_FALSE(untyped.dips.front().typeAgreement.has_value());
         EXPECT_NE(FormatCandidateTable(untyped).find("Pick: none."), std::string::npos);
+    }
+}
+
+struct AliasCase {
+    double seasonDays;
+    bool secondaries;
+    double pMin;
+    double pMax;
+    std::vector<std::string> families; // of the dips after the best, deepest first
+};
+
+// Around the true period the sampling's shadows of it are named: yearly side lobes when the seasons
+// are short, half-day aliases of the method's own zeros 2P and 2P/3, and the dip the nightly sampling
+// makes at two days whatever the star does, which is never significant.
+TEST(CandidatesTest, SamplingAliasesAreNamed) {
+    const std::string lobe = "yearly side lobe of P";
+    for (const AliasCase& c :
+         {AliasCase{60, true, 1.0, 1.6, {lobe, lobe, lobe, lobe}},
+          AliasCase{240, false, 1.0, 1.6, {"half-day alias of 2P", "half-day alias of 2P/3"}},
+          AliasCase{240, true, 0.8, 2.0, {"half-day alias of P/2", "2-day window alias"}}}) {
+        SCOPED_TRACE(c.families.back());
+        std::mt19937 random(3);
+        Sky sky;
+        sky.years = 12;
+        sky.seasonDays = c.seasonDays;
+        const Observed observed = EclipsingBinary(random, sky, kTruePeriod, 40, c.secondaries);
+        const SearchedGrid grid = SearchGrid(observed.times, c.pMin, c.pMax, 200000);
+        const CandidateList list = ListCandidates(
+            CandidatesOf(observed.times, observed.types, grid, static_cast<int>(c.families.size()) + 1));
+        ASSERT_EQ(list.dips.size(), c.families.size() + 1);
+        EXPECT_NEAR(list.dips.front().refinedPeriod, kTruePeriod, 1e-6);
+        for (std::size_t k = 0; k < c.families.size(); ++k) {
+            EXPECT_EQ(list.dips[k + 1].family, c.families[k]) << k;
+        }
+        if (c.families.back() == "2-day window alias") {
+            EXPECT_DOUBLE_EQ(list.dips.back().falseAlarm, 1.0);
+        }
     }
 }
 
