@@ -38,15 +38,22 @@ double LowestFalseAlarm(const CandidateList& list) {
     return lowest;
 }
 
-void NullTable() {
-    std::mt19937 random(kNullSeed);
+// A search range with its grid.
+struct Range {
+    double pMin;
+    double pMax;
+    int steps;
+};
+
+void NullTable(const Range& range, unsigned seed) {
+    std::mt19937 random(seed);
     const double levels[] = {0.01, 0.05, 0.10};
     int below[3] = {};
     for (int set = 0; set < kNullSets; ++set) {
         const Sky sky = RandomSky(random);
         const int count = std::uniform_int_distribution<int>(15, 100)(random);
         const std::vector<double> times = SeasonalTimes(random, sky, count);
-        const SearchedGrid grid = SearchGrid(times, kPeriodMin, kPeriodMax, kSteps);
+        const SearchedGrid grid = SearchGrid(times, range.pMin, range.pMax, range.steps);
         const double fap = LowestFalseAlarm(ListCandidates(CandidatesOf(times, {}, grid)));
         for (int k = 0; k < 3; ++k) {
             below[k] += fap < levels[k];
@@ -54,7 +61,7 @@ void NullTable() {
     }
     std::printf(
         "Data without a period: %d sets, 15-100 times over 5-30 years of seasons, %g-%g d, %d steps\n",
-        kNullSets, kPeriodMin, kPeriodMax, kSteps);
+        kNullSets, range.pMin, range.pMax, range.steps);
     std::printf("level   sets below   share   expected +- 2 sd\n");
     for (int k = 0; k < 3; ++k) {
         const double sd = std::sqrt(levels[k] * (1 - levels[k]) / kNullSets);
@@ -106,7 +113,8 @@ void ExampleTables() {
 } // namespace
 
 int main() {
-    NullTable();
+    NullTable({kPeriodMin, kPeriodMax, kSteps}, kNullSeed);
+    NullTable({0.5, 3, 200000}, kNullSeed + 3);
     BinaryTable();
     ExampleTables();
 }

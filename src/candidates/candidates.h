@@ -23,7 +23,7 @@ struct CandidateSearch {
 
 // One dip of FT, as the grid shows it and as the exact formula places it.
 struct Candidate {
-    double period = 0.0; // of the grid point
+    double period = 0.0; // of the grid point; for a relative of the best dip, its exact ratio
     double ft = 0.0;
     double refinedPeriod = 0.0; // the lowest FT near the grid point, to sub-grid precision
     double refinedFT = 0.0;
