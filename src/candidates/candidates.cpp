@@ -340,9 +340,10 @@ const Candidate& BestDip(const std::vector<Candidate>& dips) {
 std::vector<Candidate> DistinctDips(const Probe& probe, const SearchFrame& frame,
                                     const CandidateSearch& search) {
     std::vector<Candidate> dips;
-    int examined = 0;
+    const long long examinable = kExaminedPerDip * static_cast<long long>(search.count);
+    long long examined = 0;
     for (const std::int32_t index : GridMinima(search.ftValues)) {
-        if (static_cast<int>(dips.size()) >= search.count || examined++ >= kExaminedPerDip * search.count) {
+        if (static_cast<int>(dips.size()) >= search.count || examined++ >= examinable) {
             break;
         }
         const double omega = frame.omegaLow + frame.omegaStep * index;

@@ -13,7 +13,7 @@ namespace quorix {
 // A finished FT search and what is known of its times: the input of the candidate list.
 struct CandidateSearch {
     std::span<const double> times;      // any order; full Julian dates are fine
-    std::span<const MinimumType> types; // empty, or one per time
+    std::span<const MinimumType> types; // one per time; empty (or of another length): no types
     double omegaLow = 0.0;              // grid point i has omegaLow + omegaStep x i, i = 0..steps
     double omegaStep = 0.0;
     std::int32_t steps = 0;

@@ -169,6 +169,27 @@ TEST(CandidatesTest, SingleFrequencyTailMatchesRandomPhases) {
     EXPECT_LT(FalseAlarmProbability(1e-6, kCount, 1e5), 1e-30);
 }
 
+// Random times in the same seasons, typed at random: the deepest dip is no deeper than chance gives
+// and nothing is picked.
+TEST(CandidatesTest, DataWithoutAPeriodPickNothing) {
+    std::mt19937 random(17);
+    Sky sky;
+    sky.years = 15;
+    const std::vector<double> times = testing::SeasonalTimes(random, sky, 50);
+    std::vector<MinimumType> types;
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        types.push_back(k % 3 == 0 ? MinimumType::kSecondary : MinimumType::kPrimary);
+    }
+    const SearchedGrid grid = SearchGrid(times, 0.5, 3, 200000);
+    const CandidateList list = ListCandidates(CandidatesOf(times, types, grid));
+    ASSERT_FALSE(list.dips.empty());
+    for (const Candidate& dip : list.dips) {
+        EXPECT_GT(dip.falseAlarm, kSignificantFalseAlarm) << dip.refinedPeriod;
+    }
+    EXPECT_FALSE(list.pick.period.has_value());
+    EXPECT_NE(list.pick.reason.find("No period is significant"), std::string::npos);
+}
+
 // Inputs that carry no period, or are malformed, give finite figures and no pick.
 TEST(CandidatesTest, DegenerateInputsGiveFiniteFiguresAndNoPick) {
     const std::vector<double> one = {2451234.4321};
