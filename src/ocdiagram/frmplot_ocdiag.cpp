@@ -2,7 +2,6 @@
 
 #include "ocdiagram/ocrender.h"
 #include "printing/printlayout.h"
-#include "ui/application.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,7 +11,6 @@ namespace quorix {
 
 namespace {
 
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 constexpr Colour kLabelBackground = kWhite;
 
 Colour SystemColour(QPalette::ColorRole role) {
@@ -22,10 +20,10 @@ Colour SystemColour(QPalette::ColorRole role) {
 
 } // namespace
 
-frmPlot_OCdiag::frmPlot_OCdiag(Application& app)
+frmPlot_OCdiag::frmPlot_OCdiag(SharedState& state)
     : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label4(&DrawingSurface()),
       Label3(&DrawingSurface()), Label5(&DrawingSurface()), Label7(&DrawingSurface()),
-      Label6(&DrawingSurface()), Text1(&DrawingSurface()), Command1(&DrawingSurface()), state_(app.State()) {
+      Label6(&DrawingSurface()), Text1(&DrawingSurface()), Command1(&DrawingSurface()), state_(state) {
     SetCaption("O-C Diagram");
     SetBackColor(SystemColour(QPalette::Base));
     SetFormFont(kWindowFont);

@@ -5,22 +5,34 @@
 #include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
+#include "ocdiagram/frmplot_ocdiag.h"
+#include "ocdiagram/ocrender.h"
 #include "ui/frmabout.h"
 #include "ui/frmhelp.h"
-#include "ocdiagram/frmplot_ocdiag.h"
 #include "ui/frmmain.h"
 
 namespace quorix {
 
 Application::Application()
-    : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
-      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(*this); }),
-      aliasList_([this] { return std::make_unique<frmList_Aliases>(*this); }),
+    : plotFT_([this] { return MakePlotFT(); }),
+      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(state_); }),
+      aliasList_([this] { return std::make_unique<frmList_Aliases>(state_); }),
       help_([this] { return std::make_unique<frmHelp>(state_); }), about_([this] {
           return std::make_unique<frmAbout>([this] { RedrawFTPlotWithoutMarks(state_, plotFT_); });
       }) {}
 
 Application::~Application() = default;
+
+std::unique_ptr<frmPlot_FT> Application::MakePlotFT() {
+    return std::make_unique<frmPlot_FT>(state_,
+                                        FTWindowLinks{
+                                            .aliasList = aliasList_,
+                                            .hideAliasList = [this] { ListAliases().HideAliasList(); },
+                                            .drawOCDiagram = [this] { UpdateOCDiagram(state_, plotOC_); },
+                                            .showHelp = [this] { ShowFourierHelp(); },
+                                            .showAbout = [this] { ShowAbout(); },
+                                        });
+}
 
 void Application::Start() {
     Main().Show();

@@ -62,6 +62,9 @@ public:
     [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
 
 private:
+    // The FT window with what it reaches beyond itself: the alias list, the O-C diagram, help, About.
+    [[nodiscard]] std::unique_ptr<frmPlot_FT> MakePlotFT();
+
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;

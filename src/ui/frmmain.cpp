@@ -29,9 +29,9 @@ void WriteSettings(const std::vector<std::string>& lines) {
 
 constexpr Colour kWindowBackground = Rgb(255, 197, 112);
 constexpr Colour kReadoutBackground = Rgb(224, 224, 224);
-const FontStyle kPlain{"MS Sans Serif", 9.75, false};
-const FontStyle kBold{"MS Sans Serif", 9.75, true};
-const FontStyle kSmall{"MS Sans Serif", 8.25, false};
+const FontStyle kPlain{.points = 9.75};
+const FontStyle kBold{.points = 9.75, .bold = true};
+const FontStyle kSmall{};
 
 } // namespace
 
