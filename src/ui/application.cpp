@@ -23,6 +23,20 @@ Application::Application()
 
 Application::~Application() = default;
 
+std::unique_ptr<frmMain> Application::MakeMain() {
+    return std::make_unique<frmMain>(
+        state_,
+        MainWindowLinks{
+            .openFileDialog = [this]() -> frmOpenFile& { return OpenFileDialog(); },
+            .plotFT = plotFT_,
+            .setPlotFTCaption = [this](const std::string& caption) { PlotFT().SetCaption(caption); },
+            .loadedPlotFT = [this]() -> const Form* { return plotFT_.IsLoaded() ? &PlotFT() : nullptr; },
+            .loadedPlotOC = [this]() -> const Form* { return plotOC_.IsLoaded() ? &PlotOC() : nullptr; },
+            .showHelp = [this] { ShowFourierHelp(); },
+            .showAbout = [this] { ShowAbout(); },
+        });
+}
+
 std::unique_ptr<frmPlot_FT> Application::MakePlotFT() {
     return std::make_unique<frmPlot_FT>(state_,
                                         FTWindowLinks{
@@ -40,7 +54,7 @@ void Application::Start() {
 
 frmMain& Application::Main() {
     if (!main_) {
-        main_ = std::make_unique<frmMain>(*this);
+        main_ = MakeMain();
         main_->Load();
     }
     return *main_;
