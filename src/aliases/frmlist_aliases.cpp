@@ -2,7 +2,6 @@
 
 #include "aliases/aliaslist.h"
 #include "printing/printlayout.h"
-#include "ui/application.h"
 
 #include <QMenu>
 
@@ -14,11 +13,11 @@ namespace {
 
 constexpr Colour kListBackground = kWhite;
 // About 8 points: one line of it fits the 260 twips a list line is given.
-const FontStyle kListFont{"MS Sans Serif", 8.25, false};
+const FontStyle kListFont{};
 
 } // namespace
 
-frmList_Aliases::frmList_Aliases(Application& app) : state_(app.State()) {
+frmList_Aliases::frmList_Aliases(SharedState& state) : state_(state) {
     SetCaption("Alias Periods");
     SetBackColor(kListBackground);
     SetFormFont(kListFont);
@@ -52,6 +51,11 @@ void frmList_Aliases::ShowAliasLines() {
     for (int i = 1; i <= count; ++i) {
         drawing.Print(state_.AliasLines[i], lineHeight);
     }
+}
+
+void frmList_Aliases::HideAliasList() {
+    RememberPlacement();
+    Hide();
 }
 
 void frmList_Aliases::Form_Load() {

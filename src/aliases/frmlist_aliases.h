@@ -10,19 +10,19 @@ class QAction;
 
 namespace quorix {
 
-class Application;
-
 // The alias list window: the lines of the last "Mark" printed on a white surface, and a File menu to
 // print them.
 class frmList_Aliases : public Form, public AliasListView, public LazyView<AliasListView> {
     Q_OBJECT
 public:
-    explicit frmList_Aliases(Application& app);
+    explicit frmList_Aliases(SharedState& state);
 
     // A window handling its own events is loaded: it is its own view.
     AliasListView& Loaded() override { return *this; }
     void OpenAliasList() override;
     void ShowAliasLines() override;
+    // What the FT window's "Clear" does to the list: stores its placement, then hides it.
+    void HideAliasList();
 
     // The menu entries, for the handlers that print the list.
     QAction* APrint_Setup = nullptr;

@@ -1,18 +1,16 @@
 #include "ftplot/frmplot_ft.h"
 
 #include "aliases/aliaslist.h"
-#include "aliases/frmlist_aliases.h"
 #include "ftplot/ftpointer.h"
 #include "ftplot/ftrender.h"
 #include "platform/messagebox.h"
-#include "ocdiagram/ocrender.h"
 #include "printing/printlayout.h"
 #include "state/numbertext.h"
-#include "ui/application.h"
 
 #include <QLocale>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorix {
 
@@ -20,16 +18,15 @@ namespace {
 
 constexpr Colour kZoomLineColour = kRed;
 constexpr std::size_t kReadOutLength = 8;
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 
 } // namespace
 
-frmPlot_FT::frmPlot_FT(Application& app)
+frmPlot_FT::frmPlot_FT(SharedState& state, FTWindowLinks links)
     : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label3(&DrawingSurface()),
       Label4(&DrawingSurface()), Label5(&DrawingSurface()), Label6(&DrawingSurface()),
       Label7(&DrawingSurface()), Label8(&DrawingSurface()), Text1(&DrawingSurface()),
       Command1(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()),
-      Command4(&DrawingSurface()), app_(app), state_(app.State()) {
+      Command4(&DrawingSurface()), state_(state), links_(std::move(links)) {
     SetBackColor(kFTPlotBackground);
     SetFormFont(kWindowFont);
     BuildControls();
@@ -109,11 +106,11 @@ char frmPlot_FT::DecimalSeparator() const {
 }
 
 void frmPlot_FT::HelpFourier_Click() {
-    app_.ShowFourierHelp();
+    links_.showHelp();
 }
 
 void frmPlot_FT::About_Click() {
-    app_.ShowAbout();
+    links_.showAbout();
 }
 
 void frmPlot_FT::Command1_Click() {
@@ -122,7 +119,7 @@ void frmPlot_FT::Command1_Click() {
 
 void frmPlot_FT::Command3_Click() {
     state_.MarksShown = kTrue;
-    if (!ListAliasPeriods(state_, app_.ListAliasesView(), *this)) {
+    if (!ListAliasPeriods(state_, links_.aliasList, *this)) {
         MessageBox(kNoTrialPeriodMessage);
     }
     DrawAliasMarks(state_, *this, state_.MarkColour);
@@ -132,10 +129,7 @@ void frmPlot_FT::Command4_Click() {
     // Painting the marks in the background colour takes them off without a redraw.
     DrawAliasMarks(state_, *this, kFTPlotBackground);
     state_.MarksShown = kFalse;
-    frmList_Aliases& aliases = app_.ListAliases();
-    aliases.StorePlacement(state_.AliasWinTop, state_.AliasWinLeft, state_.AliasWinHeight,
-                           state_.AliasWinWidth);
-    aliases.Hide();
+    links_.hideAliasList();
 }
 
 void frmPlot_FT::Form_MouseMove(int /*button*/, float x, float y) {
@@ -194,7 +188,7 @@ void frmPlot_FT::ZoomClick(float x, float y) {
 
 void frmPlot_FT::Command2_Click() {
     state_.TrialPeriod = ReadLeadingNumber(Text1.Text());
-    UpdateOCDiagram(state_, app_.PlotOCView());
+    links_.drawOCDiagram();
 }
 
 void frmPlot_FT::LeftClick(float x, float y) {
@@ -202,7 +196,7 @@ void frmPlot_FT::LeftClick(float x, float y) {
         return;
     }
     state_.TrialPeriod = state_.TwoPi / PointerOmega(state_, x);
-    UpdateOCDiagram(state_, app_.PlotOCView());
+    links_.drawOCDiagram();
 }
 
 void frmPlot_FT::Form_Load() {

@@ -1,22 +1,37 @@
 #pragma once
 
+#include "aliases/aliaslistview.h"
 #include "ftplot/ftplotview.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "printing/printhandlers.h"
 #include "state/sharedstate.h"
 
+#include <functional>
 #include <map>
 
 namespace quorix {
 
-class Application;
+// What the FT window reaches beyond itself: the alias list it fills, the O-C diagram its clicks
+// draw and the windows of its Help menu. The application object, which knows every window, hands
+// them over when it creates the window.
+struct FTWindowLinks {
+    // The alias list that "Mark" fills, loaded on first use.
+    LazyView<AliasListView>& aliasList;
+    // "Clear": stores the alias list's placement and hides it (loading it first when it is not loaded).
+    std::function<void()> hideAliasList;
+    // The O-C sequence for the TrialPeriod just set: computes the diagram and draws it, bringing its
+    // window up.
+    std::function<void()> drawOCDiagram;
+    std::function<void()> showHelp;
+    std::function<void()> showAbout;
+};
 
 // The FT plot window: the periodogram of the last search, its period axis and the controls under it.
 class frmPlot_FT : public Form, public FTPlotView, public LazyView<FTPlotView> {
     Q_OBJECT
 public:
-    explicit frmPlot_FT(Application& app);
+    frmPlot_FT(SharedState& state, FTWindowLinks links);
 
     // A window handling its own events is loaded: it is its own view.
     FTPlotView& Loaded() override { return *this; }
@@ -71,8 +86,8 @@ private:
     void BuildMenus();
     void RememberPlacement();
 
-    Application& app_;
     SharedState& state_;
+    FTWindowLinks links_;
     std::map<FTControl, Control*> controls_;
 };
 

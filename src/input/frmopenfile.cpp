@@ -9,7 +9,6 @@ namespace quorix {
 namespace {
 
 constexpr Colour kDialogBackground = Rgb(192, 192, 192);
-const FontStyle kDialogFont{"MS Sans Serif", 8.25, true};
 
 // The outer size the controls' design places were laid out for, and the smallest one allowed.
 constexpr double kDesignWidth = 7110;
@@ -27,7 +26,7 @@ frmOpenFile::frmOpenFile(SharedState& state, std::function<void()> loadFile)
       loadFile_(std::move(loadFile)) {
     SetCaption("Open Input File");
     SetBackColor(kDialogBackground);
-    SetFormFont(kDialogFont);
+    SetFormFont(kWindowFont);
     BuildControls();
     SetWidth(kDesignWidth);
     SetHeight(kDesignHeight);
@@ -48,7 +47,7 @@ void frmOpenFile::BuildControls() {
     };
     for (const Design& design : designs) {
         design.control->Place(design.left, design.top, design.width, design.height);
-        design.control->SetFont(kDialogFont);
+        design.control->SetFont(kWindowFont);
     }
     for (Label* label : {&Label1, &Label2, &Label3, &Label4, &Label5}) {
         label->SetBackColor(kDialogBackground);

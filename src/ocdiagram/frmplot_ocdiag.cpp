@@ -3,7 +3,6 @@
 #include "ocdiagram/frmephemeris.h"
 #include "ocdiagram/ocrender.h"
 #include "printing/printlayout.h"
-#include "ui/application.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,7 +12,6 @@ namespace quorix {
 
 namespace {
 
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 constexpr Colour kLabelBackground = kWhite;
 
 Colour SystemColour(QPalette::ColorRole role) {
@@ -23,10 +21,10 @@ Colour SystemColour(QPalette::ColorRole role) {
 
 } // namespace
 
-frmPlot_OCdiag::frmPlot_OCdiag(Application& app)
+frmPlot_OCdiag::frmPlot_OCdiag(SharedState& state)
     : Label1(&DrawingSurface()), Label2(&DrawingSurface()), Label4(&DrawingSurface()),
       Label3(&DrawingSurface()), Label5(&DrawingSurface()), Label7(&DrawingSurface()),
-      Label6(&DrawingSurface()), Text1(&DrawingSurface()), Command1(&DrawingSurface()), state_(app.State()) {
+      Label6(&DrawingSurface()), Text1(&DrawingSurface()), Command1(&DrawingSurface()), state_(state) {
     SetCaption("O-C Diagram");
     SetBackColor(SystemColour(QPalette::Base));
     SetFormFont(kWindowFont);

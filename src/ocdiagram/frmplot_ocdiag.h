@@ -12,14 +12,12 @@ class QAction;
 
 namespace quorix {
 
-class Application;
-
 // The O-C window: the O-C diagram of the last trial period chosen on the FT plot, with that period
 // and the RMS deviation beneath it. It redraws from the O-C state and never recomputes it.
 class frmPlot_OCdiag : public Form, public OCPlotView, public LazyView<OCPlotView> {
     Q_OBJECT
 public:
-    explicit frmPlot_OCdiag(Application& app);
+    explicit frmPlot_OCdiag(SharedState& state);
 
     // A window handling its own events is loaded: it is its own view.
     OCPlotView& Loaded() override { return *this; }

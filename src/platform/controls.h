@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/colour.h"
 #include "platform/twips.h"
-#include "state/sharedstate.h"
 
 #include <QComboBox>
 #include <QLabel>

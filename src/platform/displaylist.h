@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/sharedstate.h"
+#include "base/colour.h"
 
 #include <cstddef>
 #include <string>

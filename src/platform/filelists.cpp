@@ -189,10 +189,6 @@ std::string DriveOfPath(const std::vector<std::string>& roots, const std::string
     return best;
 }
 
-bool MatchesFilePattern(const std::string& name, const std::string& pattern) {
-    return PatternMatcher(ToQString(pattern)).Matches(ToQString(name));
-}
-
 DriveListBox::DriveListBox(QWidget* parent)
     : Control(new VolumeCombo(parent)), combo_(static_cast<QComboBox*>(Widget())) {
     static_cast<VolumeCombo*>(combo_)->beforePopup = [this] { Refresh(); };

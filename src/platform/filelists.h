@@ -27,10 +27,6 @@ struct MountEntry {
 // The volume that holds `path`: the deepest of `roots` above it, "/" when none is.
 [[nodiscard]] std::string DriveOfPath(const std::vector<std::string>& roots, const std::string& path);
 
-// Whether a file name fits a type pattern such as "*.csv" or "*.txt;*.dat". Letters match in either
-// case, and a pattern ending in ".*" also takes names without any extension, so "*.*" takes every name.
-[[nodiscard]] bool MatchesFilePattern(const std::string& name, const std::string& pattern);
-
 // The drive list: a drop-down of the volumes, read again each time it opens.
 class DriveListBox : public Control {
 public:

@@ -133,11 +133,6 @@ int ChangeCurrentFolder(const std::string& folder) {
     return error == ENOENT ? kErrPathNotFound : ErrorNumberFromErrno(error, folder);
 }
 
-std::string CurrentFolder() {
-    std::error_code ignored;
-    return std::filesystem::current_path(ignored).string();
-}
-
 int FileHandle::Close() {
     if (descriptor_ < 0) {
         return 0;
@@ -196,19 +191,6 @@ void InputFile::Rewind() {
     position_ = 0;
     filled_ = 0;
     atEnd_ = false;
-}
-
-int WriteTextFile(const std::string& name, const std::vector<std::string>& lines) {
-    const std::string bytes = CrLfLines(lines);
-    FileHandle file(
-        Retrying([&] { return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }));
-    if (!file.IsOpen()) {
-        return ErrorNumberFromErrno(errno, name);
-    }
-    if (const int error = WriteAll(file.Descriptor(), bytes); error != 0) {
-        return ErrorNumberFromErrno(error, name);
-    }
-    return ErrorNumberFromErrno(file.Close(), name);
 }
 
 int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines) {

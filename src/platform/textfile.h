@@ -14,9 +14,6 @@ namespace quorix {
 // run-time error number. A missing folder is always "path not found".
 [[nodiscard]] int ChangeCurrentFolder(const std::string& folder);
 
-// The process's current folder, or the empty text when it cannot be told (it was removed).
-[[nodiscard]] std::string CurrentFolder();
-
 // An open file descriptor that is closed exactly once, however the owner leaves.
 class FileHandle {
 public:
@@ -76,14 +73,11 @@ private:
     std::size_t filled_ = 0;
 };
 
-// Writes `lines` to the file `name` relative to the current folder, replacing it, each line ended
-// by CR LF; 0 or the run-time error number of the first failure (opening, writing or closing).
-[[nodiscard]] int WriteTextFile(const std::string& name, const std::vector<std::string>& lines);
-
-// Writes `lines` as WriteTextFile does, but first into a new file beside `name`, flushed to the disk,
-// which then takes the place of `name` in one step: a failure on the way (a full disk, a folder that
-// cannot be written, a folder of that name) leaves `name` as it was and no half-written file behind.
-// 0 or the run-time error number of the first failure.
+// Writes `lines` to the file `name` relative to the current folder, each line ended by CR LF, first
+// into a new file beside `name`, flushed to the disk, which then takes the place of `name` in one
+// step: a failure on the way (a full disk, a folder that cannot be written, a folder of that name)
+// leaves `name` as it was and no half-written file behind. 0 or the run-time error number of the
+// first failure (opening, writing, closing or renaming).
 [[nodiscard]] int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines);
 
 } // namespace quorix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/sharedstate.h"
+#include "base/colour.h"
 
 #include <QColor>
 #include <QFont>
@@ -15,12 +15,15 @@ namespace quorix {
 [[nodiscard]] int TwipsToPixels(double twips);
 [[nodiscard]] double PixelsToTwips(int pixels);
 
-// A font as the windows name it; the classic faces map onto metric-compatible free fonts.
+// A font as the windows name it; the classic faces map onto metric-compatible free fonts. The
+// defaults are the face and size every window of the program uses.
 struct FontStyle {
     std::string family = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
 };
+// The windows' font for their controls and drawings: the default face and size, in bold.
+inline const FontStyle kWindowFont{.bold = true};
 [[nodiscard]] QFont ToQFont(const FontStyle& face);
 
 // How a label or a text box sets its text within its box, vertically centred in every case.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/colour.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -15,16 +17,6 @@ constexpr Flag ToFlag(bool value) {
     return value ? kTrue : kFalse;
 }
 
-// A drawing or window colour, one byte per channel.
-struct Colour {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Colour&, const Colour&) = default;
-};
-constexpr Colour Rgb(int r, int g, int b) {
-    return Colour{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
-}
 // The plain colours the plots draw in.
 inline constexpr Colour kBlack = Rgb(0, 0, 0);
 inline constexpr Colour kBlue = Rgb(0, 0, 255);

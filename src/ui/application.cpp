@@ -5,22 +5,48 @@
 #include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
+#include "ocdiagram/frmplot_ocdiag.h"
+#include "ocdiagram/ocrender.h"
 #include "ui/frmabout.h"
 #include "ui/frmhelp.h"
-#include "ocdiagram/frmplot_ocdiag.h"
 #include "ui/frmmain.h"
 
 namespace quorix {
 
 Application::Application()
-    : plotFT_([this] { return std::make_unique<frmPlot_FT>(*this); }),
-      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(*this); }),
-      aliasList_([this] { return std::make_unique<frmList_Aliases>(*this); }),
+    : plotFT_([this] { return MakePlotFT(); }),
+      plotOC_([this] { return std::make_unique<frmPlot_OCdiag>(state_); }),
+      aliasList_([this] { return std::make_unique<frmList_Aliases>(state_); }),
       help_([this] { return std::make_unique<frmHelp>(state_); }), about_([this] {
           return std::make_unique<frmAbout>([this] { RedrawFTPlotWithoutMarks(state_, plotFT_); });
       }) {}
 
 Application::~Application() = default;
+
+std::unique_ptr<frmMain> Application::MakeMain() {
+    return std::make_unique<frmMain>(
+        state_,
+        MainWindowLinks{
+            .openFileDialog = [this]() -> frmOpenFile& { return OpenFileDialog(); },
+            .plotFT = plotFT_,
+            .setPlotFTCaption = [this](const std::string& caption) { PlotFT().SetCaption(caption); },
+            .loadedPlotFT = [this]() -> const Form* { return plotFT_.IsLoaded() ? &PlotFT() : nullptr; },
+            .loadedPlotOC = [this]() -> const Form* { return plotOC_.IsLoaded() ? &PlotOC() : nullptr; },
+            .showHelp = [this] { ShowFourierHelp(); },
+            .showAbout = [this] { ShowAbout(); },
+        });
+}
+
+std::unique_ptr<frmPlot_FT> Application::MakePlotFT() {
+    return std::make_unique<frmPlot_FT>(state_,
+                                        FTWindowLinks{
+                                            .aliasList = aliasList_,
+                                            .hideAliasList = [this] { ListAliases().HideAliasList(); },
+                                            .drawOCDiagram = [this] { UpdateOCDiagram(state_, plotOC_); },
+                                            .showHelp = [this] { ShowFourierHelp(); },
+                                            .showAbout = [this] { ShowAbout(); },
+                                        });
+}
 
 void Application::Start() {
     Main().Show();
@@ -28,7 +54,7 @@ void Application::Start() {
 
 frmMain& Application::Main() {
     if (!main_) {
-        main_ = std::make_unique<frmMain>(*this);
+        main_ = MakeMain();
         main_->Load();
     }
     return *main_;

@@ -42,13 +42,9 @@ public:
     // The O-C window, loaded (not shown) when it is not loaded yet.
     [[nodiscard]] frmPlot_OCdiag& PlotOC();
     [[nodiscard]] bool IsPlotOCLoaded() const { return plotOC_.IsLoaded(); }
-    // The O-C window as the routines that bring it up reach it: loaded only when first touched.
-    [[nodiscard]] LazyView<OCPlotView>& PlotOCView() { return plotOC_; }
     // The alias list window, loaded (not shown) when it is not loaded yet.
     [[nodiscard]] frmList_Aliases& ListAliases();
     [[nodiscard]] bool IsListAliasesLoaded() const { return aliasList_.IsLoaded(); }
-    // The alias list as "Mark" reaches it: loaded only when first touched.
-    [[nodiscard]] LazyView<AliasListView>& ListAliasesView() { return aliasList_; }
 
     // Opens the help (Help > "Fourier Transform" of the main and the FT window): one window, shown
     // again and laid out anew by every later call.
@@ -62,6 +58,11 @@ public:
     [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
 
 private:
+    // The main window with what it reaches beyond itself: the dialog, the result windows, help, About.
+    [[nodiscard]] std::unique_ptr<frmMain> MakeMain();
+    // The FT window with what it reaches beyond itself: the alias list, the O-C diagram, help, About.
+    [[nodiscard]] std::unique_ptr<frmPlot_FT> MakePlotFT();
+
     SharedState state_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmOpenFile> openFile_;

@@ -10,7 +10,6 @@ namespace quorix {
 namespace {
 
 constexpr Colour kBackground = Rgb(192, 255, 192);
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 const FontStyle kTitleFont{"MS Serif", 13.5, true};
 constexpr double kDesignWidth = 4710;
 constexpr double kDesignHeight = 2505;

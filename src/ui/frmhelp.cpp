@@ -8,7 +8,6 @@ namespace quorix {
 
 namespace {
 
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 const FontStyle kTitleFont{"Arial", 15.75, true};
 constexpr Colour kTitleColour = Rgb(192, 0, 0);
 constexpr double kDesignWidth = 14340;

@@ -1,13 +1,12 @@
 #include "ui/frmmain.h"
 
-#include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "input/frmopenfile.h"
-#include "ocdiagram/frmplot_ocdiag.h"
 #include "platform/messagebox.h"
 #include "platform/textfile.h"
 #include "state/settingsfile.h"
-#include "ui/application.h"
+
+#include <utility>
 
 namespace quorix {
 
@@ -29,19 +28,20 @@ void WriteSettings(const std::vector<std::string>& lines) {
 
 constexpr Colour kWindowBackground = Rgb(255, 197, 112);
 constexpr Colour kReadoutBackground = Rgb(224, 224, 224);
-const FontStyle kPlain{"MS Sans Serif", 9.75, false};
-const FontStyle kBold{"MS Sans Serif", 9.75, true};
-const FontStyle kSmall{"MS Sans Serif", 8.25, false};
+const FontStyle kPlain{.points = 9.75};
+const FontStyle kBold{.points = 9.75, .bold = true};
+const FontStyle kSmall{};
 
 } // namespace
 
-frmMain::frmMain(Application& app)
+frmMain::frmMain(SharedState& state, MainWindowLinks links)
     : Label1(&DrawingSurface()), Label5(&DrawingSurface()), Label6(&DrawingSurface()),
       Label7(&DrawingSurface()), Label8(&DrawingSurface()), Label2(&DrawingSurface()),
       Label3(&DrawingSurface()), Label4(&DrawingSurface()), Label9(&DrawingSurface()),
       Label10(&DrawingSurface()), Text1(&DrawingSurface()), Text2(&DrawingSurface()),
       Text3(&DrawingSurface()), Text4(&DrawingSurface()), Command1(&DrawingSurface()),
-      Command4(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()), app_(app) {
+      Command4(&DrawingSurface()), Command2(&DrawingSurface()), Command3(&DrawingSurface()), state_(state),
+      links_(std::move(links)) {
     SetCaption("Period Search Software");
     SetBackColor(kWindowBackground);
     BuildControls();
@@ -108,24 +108,23 @@ void frmMain::BuildMenus() {
 }
 
 void frmMain::Form_Load() {
-    SharedState& state = app_.State();
-    InitWindowPlacements(state);
-    InitSearchDefaults(state);
+    InitWindowPlacements(state_);
+    InitSearchDefaults(state_);
     SetTop(5100);
     SetLeft(100);
     SetHeight(4550);
     SetWidth(6570);
-    InitMarks(state);
+    InitMarks(state_);
     PrepareOpenFileDialog();
     Command2.SetEnabled(false);
-    InitHelpParagraphs(state);
-    InitResultFlags(state);
-    InitDecimalFormats(state);
-    InitErrorMessages(state);
+    InitHelpParagraphs(state_);
+    InitResultFlags(state_);
+    InitDecimalFormats(state_);
+    InitErrorMessages(state_);
 }
 
 void frmMain::PrepareOpenFileDialog() {
-    frmOpenFile& dialog = app_.OpenFileDialog();
+    frmOpenFile& dialog = links_.openFileDialog();
     for (const char* pattern : {"*.csv", "*.txt", "*.dat", "*.*"}) {
         dialog.Combo1.AddItem(pattern);
     }
@@ -135,17 +134,16 @@ void frmMain::PrepareOpenFileDialog() {
 
 void frmMain::Command1_Click() {
     // Passing through "*.txt" makes the list re-read even when "*.csv" was already chosen.
-    frmOpenFile& dialog = app_.OpenFileDialog();
+    frmOpenFile& dialog = links_.openFileDialog();
     dialog.Combo1.SetListIndex(1);
     dialog.Show();
     dialog.Combo1.SetListIndex(0);
 }
 
 void frmMain::Command2_Click() {
-    SharedState& state = app_.State();
-    RunPeriodSearch(state, *this);
-    RedrawFTPlotWithoutMarks(state, app_.PlotFTView());
-    app_.PlotFT().SetCaption(state.DataFileName);
+    RunPeriodSearch(state_, *this);
+    RedrawFTPlotWithoutMarks(state_, links_.plotFT);
+    links_.setPlotFTCaption(state_.DataFileName);
 }
 
 void frmMain::Command3_Click() {
@@ -168,11 +166,11 @@ void frmMain::mExit_Click() {
 }
 
 void frmMain::m2Fourier_help_Click() {
-    app_.ShowFourierHelp();
+    links_.showHelp();
 }
 
 void frmMain::m2About_Click() {
-    app_.ShowAbout();
+    links_.showAbout();
 }
 
 void frmMain::SetSearchButtonsEnabled(bool enabled) {
@@ -186,18 +184,17 @@ void frmMain::ShowMessage(const std::string& text) {
 }
 
 void frmMain::WriteSettingsOnClose() {
-    SharedState& state = app_.State();
-    StoreCurrentPlacement(app_.IsPlotFTLoaded() ? &app_.PlotFT() : nullptr, state.FTWinTop, state.FTWinLeft,
-                          state.FTWinHeight, state.FTWinWidth);
-    if (state.FTComputed != kFalse) {
-        const Form* plotOC = app_.IsPlotOCLoaded() ? &app_.PlotOC() : nullptr;
-        StoreCurrentPlacement(plotOC, state.OCWinTop, state.OCWinLeft, state.OCWinHeight, state.OCWinWidth);
+    StoreCurrentPlacement(links_.loadedPlotFT(), state_.FTWinTop, state_.FTWinLeft, state_.FTWinHeight,
+                          state_.FTWinWidth);
+    if (state_.FTComputed != kFalse) {
+        StoreCurrentPlacement(links_.loadedPlotOC(), state_.OCWinTop, state_.OCWinLeft, state_.OCWinHeight,
+                              state_.OCWinWidth);
     }
-    WriteSettings(SettingsFileLines(state, Top(), Left(), PeriodLine::kSecondField));
+    WriteSettings(SettingsFileLines(state_, Top(), Left(), PeriodLine::kSecondField));
 }
 
 void frmMain::WriteSettingsOnExit() {
-    WriteSettings(SettingsFileLines(app_.State(), Top(), Left(), PeriodLine::kValueAlone));
+    WriteSettings(SettingsFileLines(state_, Top(), Left(), PeriodLine::kValueAlone));
 }
 
 } // namespace quorix

@@ -1,20 +1,42 @@
 #pragma once
 
+#include "ftplot/ftplotview.h"
 #include "input/minimareader.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "search/periodsearch.h"
+#include "state/sharedstate.h"
+
+#include <functional>
+#include <string>
 
 namespace quorix {
 
-class Application;
+class frmOpenFile;
+
+// What the main window reaches beyond itself: the open-file dialog, the FT plot that "Compute"
+// draws, the result windows whose places the settings file records and the Help menu's windows.
+// The application object, which knows every window, hands them over when it creates the window.
+struct MainWindowLinks {
+    // The open-file dialog, created and loaded on first use.
+    std::function<frmOpenFile&()> openFileDialog;
+    // The FT plot, loaded on first use.
+    LazyView<FTPlotView>& plotFT;
+    // Sets the FT window's caption, loading the window when it is not loaded.
+    std::function<void(const std::string&)> setPlotFTCaption;
+    // The FT and the O-C window while they are loaded, null otherwise.
+    std::function<const Form*()> loadedPlotFT;
+    std::function<const Form*()> loadedPlotOC;
+    std::function<void()> showHelp;
+    std::function<void()> showAbout;
+};
 
 // The main window: the search entries, the best-period read-out, opening a data file, "Compute"
 // and the end of the program. It prepares the shared state when it loads.
 class frmMain : public Form, public SearchWindow, public ReaderWindow {
     Q_OBJECT
 public:
-    explicit frmMain(Application& app);
+    frmMain(SharedState& state, MainWindowLinks links);
 
     Label Label1, Label5, Label6, Label7, Label8, Label2, Label3, Label4, Label9, Label10;
     TextBox Text1, Text2, Text3, Text4;
@@ -55,7 +77,8 @@ private:
     void WriteSettingsOnClose();
     void WriteSettingsOnExit();
 
-    Application& app_;
+    SharedState& state_;
+    MainWindowLinks links_;
 };
 
 } // namespace quorix

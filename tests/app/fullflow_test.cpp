@@ -30,8 +30,9 @@ constexpr const char* kSample = "algol_type_reduced.csv";
 constexpr double kSamplePeriod = 0.8372914; // the period the sample was made with
 constexpr int kTwipsPerPixel = 15;
 
-// A user's session with the program from start to end, in a folder of its own holding a copy of a
-// sample file, every step through the widgets a user would touch.
+// A user's session with the program, in a folder of its own holding a copy of a sample file, every
+// step through the widgets a user would touch. Each test takes the session as far as its behaviour
+// needs, through the same steps.
 class FullFlowTest : public testing::StartedApp {
 protected:
     FullFlowTest() { fs::copy_file(fs::path(QUORIX_EXAMPLES) / kSample, start.Path() / kSample); }
@@ -42,6 +43,40 @@ protected:
     static void Type(TextBox& box, const QString& text) {
         box.Edit()->selectAll();
         QTest::keyClicks(box.Edit(), text);
+    }
+
+    // Opens the dialog from the main window and clicks the first file it lists.
+    frmOpenFile& ChooseSampleInDialog() {
+        Click(Main().Command1);
+        frmOpenFile& dialog = app.OpenFileDialog();
+        QListWidget* files = dialog.File1.List();
+        if (files->count() > 0) {
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                              files->visualItemRect(files->item(0)).center());
+        }
+        return dialog;
+    }
+    void OpenSampleFile() { Click(ChooseSampleInDialog().Command1); }
+    // Opens the sample and searches 0.5 to 1 day in 20,000 steps.
+    void SearchSample() {
+        OpenSampleFile();
+        Type(Main().Text1, "0.5");
+        Type(Main().Text2, "1");
+        Type(Main().Text3, "20000");
+        Click(Main().Command2);
+    }
+    double BestPeriod() { return State().TwoPi / State().BestOmega; }
+    double PeriodStep() { return BestPeriod() * BestPeriod() * State().OmegaStep / State().TwoPi; }
+    // A pair of right clicks around the dip of the search.
+    void ZoomAroundDip() {
+        PressOn(Qt::RightButton, PixelOf(State().BestOmega - 200 * State().OmegaStep));
+        PressOn(Qt::RightButton, PixelOf(State().BestOmega + 200 * State().OmegaStep));
+    }
+    // Searches, zooms in around the dip and left-clicks the best period there.
+    void PickBestPeriod() {
+        SearchSample();
+        ZoomAroundDip();
+        PressOn(Qt::LeftButton, PixelOf(State().BestOmega));
     }
 
     // The surface pixel over an angular frequency of the current view, halfway down the plot.
@@ -66,59 +101,63 @@ protected:
     QColor ShownColourAt(QPoint pixel) { return Plot().DrawingSurface().grab().toImage().pixelColor(pixel); }
 };
 
-TEST_F(FullFlowTest, OpenComputeExploreAndEnd) {
+TEST_F(FullFlowTest, StartsWithNothingToCompute) {
     ASSERT_TRUE(Main().IsShown());
     EXPECT_FALSE(Main().Command2.Enabled()) << "nothing to compute before a file is read";
+}
 
-    // Open the sample through the dialog: it starts in the current folder, listing its CSV files.
-    Click(Main().Command1);
-    frmOpenFile& dialog = app.OpenFileDialog();
+TEST_F(FullFlowTest, TheDialogListsTheCurrentFolderAndReadsTheChosenFile) {
+    // The dialog starts in the current folder, listing its CSV files.
+    frmOpenFile& dialog = ChooseSampleInDialog();
     ASSERT_TRUE(dialog.IsShown());
-    QListWidget* files = dialog.File1.List();
     ASSERT_EQ(dialog.File1.ListCount(), 1);
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
     EXPECT_EQ(dialog.Text1.Text(), kSample);
     Click(dialog.Command1);
     EXPECT_FALSE(dialog.IsShown());
     EXPECT_EQ(State().ObsCount, 45);
     EXPECT_TRUE(Main().Command2.Enabled());
+}
 
-    // Search 0.5 to 1 day in 20,000 steps: the best period is the sample's, within the grid's step.
-    Type(Main().Text1, "0.5");
-    Type(Main().Text2, "1");
-    Type(Main().Text3, "20000");
-    Click(Main().Command2);
+TEST_F(FullFlowTest, ComputeFindsTheSamplePeriodWithinAGridStep) {
+    SearchSample();
     ASSERT_TRUE(messages.Messages().empty()) << messages.Messages().front();
     ASSERT_TRUE(State().FTComputed);
     ASSERT_TRUE(Plot().IsShown());
-    const double best = State().TwoPi / State().BestOmega;
-    const double periodStep = best * best * State().OmegaStep / State().TwoPi;
-    EXPECT_NEAR(best, kSamplePeriod, periodStep);
+    EXPECT_NEAR(BestPeriod(), kSamplePeriod, PeriodStep());
     EXPECT_EQ(Main().Text4.Text(), ".83727") << "the first six characters of the best period";
+}
 
-    // The read-out follows the pointer over the whole grid.
+TEST_F(FullFlowTest, TheReadOutFollowsThePointerOverTheWholeGrid) {
+    SearchSample();
     MoveOver(PixelOf(State().BestOmega));
-    EXPECT_NEAR(std::stod(Plot().Text1.Text()), best, 0.0005) << "one pixel of this view is about 0.0004 d";
+    EXPECT_NEAR(std::stod(Plot().Text1.Text()), BestPeriod(), 0.0005)
+        << "one pixel of this view is about 0.0004 d";
+}
 
-    // A pair of right clicks zooms in around the dip; there a left click opens the O-C diagram of a
-    // period within a grid step of the best.
+TEST_F(FullFlowTest, ARightClickPairZoomsInAndRestoreGoesBack) {
+    SearchSample();
     const std::int32_t fullStart = State().ViewStartIndex, fullEnd = State().ViewEndIndex;
-    PressOn(Qt::RightButton, PixelOf(State().BestOmega - 200 * State().OmegaStep));
-    PressOn(Qt::RightButton, PixelOf(State().BestOmega + 200 * State().OmegaStep));
+    ZoomAroundDip();
     EXPECT_GT(State().ViewStartIndex, fullStart);
     EXPECT_LT(State().ViewEndIndex, fullEnd);
     EXPECT_LT(State().ViewEndIndex - State().ViewStartIndex, 500);
-    PressOn(Qt::LeftButton, PixelOf(State().BestOmega));
-    ASSERT_TRUE(app.IsPlotOCLoaded());
-    EXPECT_TRUE(app.PlotOC().IsShown());
-    EXPECT_NEAR(State().TrialPeriod, best, periodStep);
-    EXPECT_EQ(State().OCPointCount, 45);
-    EXPECT_LT(State().OCRms, 0.01) << "the right period lines the minima up";
     Click(Plot().Command1);
     EXPECT_EQ(std::make_pair(State().ViewStartIndex, State().ViewEndIndex),
               std::make_pair(fullStart, fullEnd));
+}
 
-    // Mark lists the trial period's aliases and draws them; Clear takes the marks away.
+TEST_F(FullFlowTest, ALeftClickAtTheDipOpensTheOCDiagramOfTheBestPeriod) {
+    PickBestPeriod();
+    ASSERT_TRUE(app.IsPlotOCLoaded());
+    EXPECT_TRUE(app.PlotOC().IsShown());
+    EXPECT_NEAR(State().TrialPeriod, BestPeriod(), PeriodStep());
+    EXPECT_EQ(State().OCPointCount, 45);
+    EXPECT_LT(State().OCRms, 0.01) << "the right period lines the minima up";
+}
+
+TEST_F(FullFlowTest, MarkListsAndDrawsTheAliasesAndClearTakesThemAway) {
+    PickBestPeriod();
+    Click(Plot().Command1);
     Click(Plot().Command3);
     ASSERT_TRUE(app.IsListAliasesLoaded());
     EXPECT_TRUE(app.ListAliases().IsShown());
@@ -130,15 +169,18 @@ TEST_F(FullFlowTest, OpenComputeExploreAndEnd) {
     EXPECT_FALSE(State().MarksShown);
     EXPECT_FALSE(app.ListAliases().IsShown());
     EXPECT_EQ(ShownColourAt(mark), QColor(224, 224, 224)) << "Clear paints the marks over";
+}
 
-    // Help and About from the main window's Help menu.
+TEST_F(FullFlowTest, HelpAndAboutOpenFromTheMainWindow) {
     Main().m2Fourier_help->trigger();
     EXPECT_TRUE(app.IsHelpLoaded() && app.Help().IsShown());
     Main().m2About->trigger();
     EXPECT_TRUE(app.IsAboutLoaded() && app.About().IsShown());
     EXPECT_TRUE(messages.Messages().empty());
+}
 
-    // Closing the main window ends the program and leaves the settings of this session behind.
+TEST_F(FullFlowTest, ClosingTheMainWindowEndsTheProgramAndLeavesTheSessionsSettings) {
+    PickBestPeriod();
     Main().close();
     EXPECT_EQ(ends.Requests(), 1);
     const std::vector<std::string> expected =

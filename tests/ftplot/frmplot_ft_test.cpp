@@ -47,6 +47,15 @@ protected:
     std::vector<float> StrokeXs(Colour colour) {
         return testing::LineXs(Drawing(), [&](const DrawOp& op) { return op.colour == colour; });
     }
+    // "Mark" for a trial period of 0.8 d, then a size change (which redraws everything, once); the
+    // x of the marks drawn.
+    std::vector<float> MarkAndResize() {
+        State().TrialPeriod = 0.8;
+        Click(Plot().Command3);
+        EXPECT_GT(State().AliasCount, 20);
+        Plot().SetHeight(6000);
+        return StrokeXs(State().MarkColour);
+    }
     // The points of all curves drawn: one full-view curve holds 1000.
     int CurvePoints() {
         int points = 0;
@@ -60,21 +69,38 @@ protected:
     Application app;
 };
 
-TEST_F(FTPlotWindowTest, ZoomPairsNarrowToAbsoluteIndicesInEitherOrder) {
+TEST_F(FTPlotWindowTest, ARightClickOutsideTheFrameDoesNothing) {
     const auto drawn = Drawing().Ops().size();
-    Press(Qt::RightButton, 10, 10); // outside the frame
+    Press(Qt::RightButton, 10, 10);
     EXPECT_EQ(std::make_tuple(State().ZoomFirstPending, Drawing().Ops().size()),
               std::make_tuple(kTrue, drawn));
+}
+
+TEST_F(FTPlotWindowTest, TheFirstRightClickOfAPairKeepsItsGridIndex) {
     Press(Qt::RightButton, 200);
     EXPECT_EQ(State().ZoomFirstPending, kFalse);
     EXPECT_EQ(State().ZoomIndexFirst, PointerGridIndex(State(), 3000));
+}
+
+TEST_F(FTPlotWindowTest, TheSecondRightClickNarrowsTheViewToThePair) {
+    Press(Qt::RightButton, 200);
     const std::int32_t last = PointerGridIndex(State(), 9000);
     Press(Qt::RightButton, 600);
     EXPECT_EQ(State().ZoomFirstPending, kTrue);
     EXPECT_EQ(std::tie(State().ViewStartIndex, State().ViewEndIndex), std::tie(State().ZoomIndexFirst, last));
     EXPECT_EQ(CurvePoints(), last - State().ZoomIndexFirst + 1);
-    const auto leftToRight = View();
+}
 
+TEST_F(FTPlotWindowTest, APairGivesTheSameViewInEitherOrder) {
+    Zoom(200, 600);
+    const auto leftToRight = View();
+    Click(Plot().Command1);
+    Zoom(600, 200);
+    EXPECT_EQ(View(), leftToRight);
+}
+
+TEST_F(FTPlotWindowTest, APairAcrossARestorePairsAbsoluteIndices) {
+    Zoom(200, 600);
     Press(Qt::RightButton, 100); // first of a pair, in the zoomed view
     const std::int32_t stored = State().ZoomIndexFirst;
     State().StepCount = 999999; // a rejected entry of a failed "Compute"
@@ -85,17 +111,21 @@ TEST_F(FTPlotWindowTest, ZoomPairsNarrowToAbsoluteIndicesInEitherOrder) {
     EXPECT_EQ(State().ViewStartIndex, stored);
     EXPECT_NEAR(State().ViewOmegaStart,
                 State().OmegaLow + (stored - 1) * (State().OmegaHigh - State().OmegaLow) / 999, 1e-12);
+}
 
-    Click(Plot().Command1);
-    Zoom(600, 200);
-    EXPECT_EQ(View(), leftToRight);
-    Click(Plot().Command1);
-    Zoom(400, 400); // a pair on one index: no width to draw
+TEST_F(FTPlotWindowTest, APairOnOneIndexLeavesTheFullView) {
+    Zoom(400, 400); // no width to draw
     EXPECT_TRUE(ShowsFullView());
     EXPECT_EQ(std::make_tuple(State().ZoomFirstPending, CurvePoints()), std::make_tuple(kTrue, 1000));
+}
 
-    Press(Qt::RightButton, 966); // the frame line counts for clicks
+TEST_F(FTPlotWindowTest, TheFrameLineCountsForClicks) {
+    Press(Qt::RightButton, 966);
     EXPECT_EQ(State().ZoomIndexFirst, 1000);
+}
+
+TEST_F(FTPlotWindowTest, RightClicksWithoutAResultDoNotZoom) {
+    Press(Qt::RightButton, 966);
     State().FTComputed = kFalse;
     Press(Qt::RightButton, 500);
     EXPECT_EQ(State().ZoomFirstPending, kFalse) << "no zoom without a result";
@@ -109,21 +139,31 @@ TEST_F(FTPlotWindowTest, ExitOnlyHidesTheWindowWithoutStoringItsPlace) {
     EXPECT_EQ(State().FTWinLeft, 50);
 }
 
-TEST_F(FTPlotWindowTest, MarksComeBackWithEveryFullRedrawUntilCleared) {
-    State().TrialPeriod = 0.8;
-    Click(Plot().Command3);
-    ASSERT_GT(State().AliasCount, 20);
-    Plot().SetHeight(6000); // a size change redraws everything, once
+TEST_F(FTPlotWindowTest, ASizeChangeRedrawsThePlotAndItsMarksOnce) {
+    MarkAndResize();
     EXPECT_EQ(std::make_tuple(State().FTWinHeight, State().PlotBottom), std::make_tuple(6000, 6000 - 1850));
     EXPECT_EQ(CurvePoints(), 1000);
-    const std::vector<float> marks = StrokeXs(State().MarkColour);
-    EXPECT_EQ(marks.size(), 2u * State().AliasCount) << "the whole list lies inside the full view";
+    EXPECT_EQ(StrokeXs(State().MarkColour).size(), 2u * State().AliasCount)
+        << "the whole list lies inside the full view";
+}
+
+TEST_F(FTPlotWindowTest, RestoreRedrawsTheMarks) {
+    const std::vector<float> marks = MarkAndResize();
     Click(Plot().Command1);
     EXPECT_EQ(StrokeXs(State().MarkColour), marks);
+}
+
+TEST_F(FTPlotWindowTest, AfterClearARedrawHasNoMarks) {
+    MarkAndResize();
     Click(Plot().Command4);
     Click(Plot().Command1);
     EXPECT_TRUE(StrokeXs(State().MarkColour).empty());
+}
 
+TEST_F(FTPlotWindowTest, MarkWithoutATrialPeriodWarnsAndDrawsThePreviousList) {
+    const std::vector<float> marks = MarkAndResize();
+    Click(Plot().Command4);
+    Click(Plot().Command1);
     State().TrialPeriod = 0.0;
     Click(Plot().Command3);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Hey, you need to select a period first!"});

@@ -1,5 +1,6 @@
 #include "platform/filelists.h"
 
+#include "support/filepattern.h"
 #include "support/listclicks.h"
 #include "support/listitems.h"
 #include "support/tempfolder.h"
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 using testing::ClickRow;
 using testing::Items;
+using testing::MatchesFilePattern;
 
 TEST(DriveListTest, OffersTheRootAndRealVolumesAndFindsTheVolumeOfAPath) {
     // Memory and container file systems and the system's own folders are no volumes; removable media

@@ -82,8 +82,7 @@ TEST_F(PrintingTest, TheFTPageHoldsTheFrameTheTickLabelsAndTheBlueCurve) {
     SharedState& s = app.State();
     testing::FillSearched(s);
     s.FTRedrawing = kTrue; // as DrawFTAxes leaves it before it loads the window
-    frmPlot_FT window(app);
-    window.Load();
+    frmPlot_FT& window = app.PlotFT();
     RedrawFTPlot(s, window);
     const std::string pdf = PrintToFile("ft.pdf");
     MenuItem(window, "Print")->trigger();
@@ -179,8 +178,7 @@ TEST_F(PrintingTest, EachPrintCommandSendsItsDocumentsOrTellsWhyNot) {
 
 TEST_F(PrintingTest, ThePlotSetupCopiesTheChoicesOrLeavesEverythingOnCancel) {
     Application app;
-    frmPlot_FT window(app);
-    window.Load();
+    frmPlot_FT& window = app.PlotFT();
     const std::string before = (folder.Path() / "before.pdf").string();
     const std::string after = (folder.Path() / "after.pdf").string();
     const PrinterSettings kept{.Copies = 2, .ColorMode = QPrinter::GrayScale, .PaperSize = QPageSize::Letter};
