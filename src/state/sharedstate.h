@@ -42,6 +42,9 @@ inline constexpr int kMaxAliasLines = 200;
 inline constexpr int kMaxErrorNumber = 1000;
 inline constexpr int kTextTableSize = 11;
 
+// Which eclipse a time of minimum belongs to, when the data say so.
+enum class MinimumType : std::uint8_t { kUnknown, kPrimary, kSecondary };
+
 // One listed alias period and how it relates to the trial period.
 struct AliasEntry {
     float Period = 0.0f;  // kept in single precision: sorting, display and marks all use this value
@@ -59,6 +62,10 @@ struct SharedState {
         std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1);
     std::int16_t ObsCount = 0;
     double BaseTime = 0.0;
+    // Minimum type and timing error (days, 0 when not given) of each observation, as an imported
+    // table gives them; indexed like ObsTimes.
+    std::array<MinimumType, kMaxObservations + 1> ObsTypes{};
+    std::array<double, kMaxObservations + 1> ObsErrors{};
 
     // Constants, stored at the start of every search.
     double Pi = 0.0;
