@@ -827,11 +827,11 @@ std::string_view SkipLines(std::string_view text, int lines, int& firstLine) {
 }
 
 std::optional<Refusal> ReadColumns(const Table& table, const TableOptions& options, TableReadResult& result) {
-    auto time = FindTimeColumn(table, options.timeColumn);
-    if (auto* refusal = std::get_if<Refusal>(&time)) {
-        return *refusal;
-    }
-    result.timeColumn = std::get<int>(time);
+    // The type and error columns are found even when the time column is not, so that the user who
+    // names the time column sees the others already chosen.
+    const auto time = FindTimeColumn(table, options.timeColumn);
+    const int* timeColumn = std::get_if<int>(&time);
+    result.timeColumn = timeColumn != nullptr ? *timeColumn : 0;
     auto type = FindOptionalColumn(table, options.typeColumn, "type", {result.timeColumn}, IsTypeColumn);
     if (auto* refusal = std::get_if<Refusal>(&type)) {
         return *refusal;
@@ -843,6 +843,9 @@ std::optional<Refusal> ReadColumns(const Table& table, const TableOptions& optio
         return *refusal;
     }
     result.errorColumn = std::get<int>(error);
+    if (const auto* refusal = std::get_if<Refusal>(&time)) {
+        return *refusal;
+    }
     if (auto refusal = ReadTimes(table, result.timeColumn, result.times)) {
         return refusal;
     }

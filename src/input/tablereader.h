@@ -48,7 +48,8 @@ struct TableOptions {
     std::int32_t maxRows = kMaxTableRows;
 };
 
-// A table read whole, or the reason it was refused. Columns are counted from 1; 0 means none.
+// A table read whole, or the reason it was refused. Columns are counted from 1; 0 means none. A
+// refused table keeps the layout and the columns found before the refusal, and holds no values.
 // `types` and `errors` always have one entry per time: kUnknown and 0 where the table says nothing.
 struct TableReadResult {
     std::string refusal; // empty when the table was read

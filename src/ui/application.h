@@ -13,6 +13,7 @@ namespace quorix {
 class frmList_Aliases;
 class frmAbout;
 class frmHelp;
+class frmImportTable;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
@@ -61,6 +62,11 @@ public:
     [[nodiscard]] frmAbout& About();
     [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
 
+    // File > "Import Table...": reads the table at `path` and shows its preview; a file that cannot
+    // be read shows its message instead. One preview at a time: a new one replaces the last.
+    void ShowImportTable(const std::string& path);
+    [[nodiscard]] frmImportTable* ImportTable() { return importTable_.get(); }
+
 private:
     SharedState state_;
     std::unique_ptr<frmMain> main_;
@@ -70,6 +76,7 @@ private:
     WindowSlot<frmList_Aliases, AliasListView> aliasList_;
     WindowSlot<frmHelp> help_;
     WindowSlot<frmAbout> about_;
+    std::unique_ptr<frmImportTable> importTable_;
 };
 
 } // namespace quorix

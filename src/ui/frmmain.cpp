@@ -9,6 +9,8 @@
 #include "state/settingsfile.h"
 #include "ui/application.h"
 
+#include <QFileDialog>
+
 namespace quorix {
 
 namespace {
@@ -100,6 +102,7 @@ void frmMain::BuildControls() {
 void frmMain::BuildMenus() {
     QMenu* file = AddMenu("File");
     mOpen = AddMenuItem(file, "Open", [this] { Command1_Click(); });
+    mImportTable = AddMenuItem(file, "Import Table...", [this] { mImportTable_Click(); });
     AddMenuSeparator(file);
     mExit = AddMenuItem(file, "Exit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("Help");
@@ -165,6 +168,14 @@ void frmMain::Form_Unload() {
 void frmMain::mExit_Click() {
     WriteSettingsOnExit();
     EndProcess();
+}
+
+void frmMain::mImportTable_Click() {
+    const QString path = QFileDialog::getOpenFileName(this, "Import Table", QString::fromStdString(CurrentFolder()),
+                                                      "Tables (*.csv *.txt *.dat *.tsv *.tex);;All files (*)");
+    if (!path.isEmpty()) {
+        app_.ShowImportTable(path.toStdString());
+    }
 }
 
 void frmMain::m2Fourier_help_Click() {

@@ -20,6 +20,7 @@ public:
     TextBox Text1, Text2, Text3, Text4;
     CommandButton Command1, Command4, Command2, Command3;
     QAction* mOpen = nullptr;
+    QAction* mImportTable = nullptr;
     QAction* mExit = nullptr;
     QAction* m2Fourier_help = nullptr;
     QAction* m2About = nullptr;
@@ -29,6 +30,8 @@ public:
     void Command3_Click();
     void Command4_Click();
     void mExit_Click();
+    // File > "Import Table...": a published table of times, chosen in the system's file dialog.
+    void mImportTable_Click();
     void m2Fourier_help_Click();
     void m2About_Click();
 
