@@ -188,9 +188,11 @@ void frmImportTable::ShowResult() {
     const QSignalBlocker block(separatorBox);
     const auto separator = std::find(kSeparators.begin(), kSeparators.end(), result_.separator);
     separatorBox->setCurrentIndex(static_cast<int>(separator - kSeparators.begin()));
-    headerLabel->setText(result_.headerLine == 0
-                             ? QString("none")
-                             : QString("line %1").arg(result_.headerLine));
+    QString header = result_.headerLine == 0 ? QString("none") : QString("line %1:").arg(result_.headerLine);
+    for (std::size_t i = 0; result_.headerLine != 0 && i < result_.columnNames.size(); ++i) {
+        header += (i == 0 ? " " : " | ") + QString::fromStdString(result_.columnNames[i]);
+    }
+    headerLabel->setText(header);
     const bool loaded = result_.Loaded();
     countLabel->setText(loaded ? QString("%1 times, from line %2")
                                      .arg(result_.times.size())

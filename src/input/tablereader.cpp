@@ -869,17 +869,17 @@ std::optional<Refusal> ReadColumns(const Table& table, const TableOptions& optio
 std::string SeparatorName(TableSeparator separator) {
     switch (separator) {
     case TableSeparator::kComma:
-        return "comma";
+        return "comma (,)";
     case TableSeparator::kTab:
         return "tab";
     case TableSeparator::kBlanks:
         return "blanks";
     case TableSeparator::kBar:
-        return "|";
+        return "bar (|)";
     case TableSeparator::kAmpersand:
-        return "&";
+        return "ampersand (&)";
     case TableSeparator::kSemicolon:
-        return ";";
+        return "semicolon (;)";
     }
     return {};
 }
@@ -900,7 +900,7 @@ std::optional<TableSeparator> ParseSeparator(std::string_view text) {
         {"\\t", TableSeparator::kTab},       {"spaces", TableSeparator::kBlanks},
     }};
     for (const Spelling& spelling : kSpellings) {
-        if (EqualsIgnoringCase(text, spelling.text)) {
+        if (EqualsIgnoringCase(text, spelling.text) || EqualsIgnoringCase(text, SeparatorName(spelling.separator))) {
             return spelling.separator;
         }
     }

@@ -14,7 +14,7 @@ namespace quorix {
 // How the cells of one row are told apart.
 enum class TableSeparator { kComma, kTab, kBlanks, kBar, kAmpersand, kSemicolon };
 
-// A separator's name as people write it ("comma", "tab", "blanks", "|", "&", ";"), for messages.
+// A separator's name for people: "comma (,)", "tab", "blanks", "bar (|)", "ampersand (&)", "semicolon (;)".
 [[nodiscard]] std::string SeparatorName(TableSeparator separator);
 // Reads a separator given by the user: the character itself or its name ("," "comma", "\t" "tab",
 // " " "space" "blank" "blanks", "|" "bar", "&" "ampersand", ";" "semicolon"); empty when unknown.

@@ -64,8 +64,8 @@ TEST_F(ImportTableTest, AChosenTimeColumnLoadsTimesTypesAndErrorsAsOpenDoes) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_THAT(dialog.refusalLabel->text().toStdString(), HasSubstr("name the time column"));
     EXPECT_FALSE(OkEnabled(dialog));
-    EXPECT_EQ(dialog.headerLabel->text(), "line 2");
-    EXPECT_EQ(dialog.separatorBox->currentText(), "comma");
+    EXPECT_EQ(dialog.headerLabel->text(), "line 2: HJD | BJD | p/s | error");
+    EXPECT_EQ(dialog.separatorBox->currentText(), "comma (,)");
     EXPECT_EQ(dialog.typeBox->currentText(), "3: p/s");
     EXPECT_EQ(dialog.errorBox->currentText(), "4: error");
 
@@ -139,11 +139,11 @@ TEST_F(ImportTableTest, TheMenuOffersImportRightAfterOpenAndANewSeparatorFindsTh
     EXPECT_EQ(Main().mImportTable->text(), "Import Table...");
 
     frmImportTable& dialog = Import("semi.txt", "JD;typ\n2457001,3815;0\n2457001,6302;1\n");
-    EXPECT_EQ(dialog.separatorBox->currentText(), ";");
+    EXPECT_EQ(dialog.separatorBox->currentText(), "semicolon (;)");
     EXPECT_EQ(dialog.Result().times, (std::vector<double>{2457001.3815, 2457001.6302}));
     dialog.separatorBox->setCurrentIndex(0);
     Q_EMIT dialog.separatorBox->activated(0);
-    EXPECT_EQ(dialog.separatorBox->currentText(), "comma");
+    EXPECT_EQ(dialog.separatorBox->currentText(), "comma (,)");
     EXPECT_FALSE(OkEnabled(dialog)) << "split at the commas the decimals become columns of their own";
     EXPECT_FALSE(dialog.refusalLabel->text().isEmpty());
 }

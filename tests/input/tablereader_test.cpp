@@ -279,6 +279,7 @@ TEST(TableReaderTest, TheUserDecidesColumnsSeparatorAndSkippedLines) {
     EXPECT_EQ(TypeLetters(skipped.types), "SP");
     EXPECT_EQ(ParseSeparator("tab"), TableSeparator::kTab);
     EXPECT_EQ(ParseSeparator("|"), TableSeparator::kBar);
+    EXPECT_EQ(ParseSeparator(SeparatorName(TableSeparator::kSemicolon)), TableSeparator::kSemicolon);
     EXPECT_EQ(ParseSeparator("colon"), std::nullopt);
 }
 
