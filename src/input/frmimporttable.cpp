@@ -28,9 +28,9 @@ constexpr std::size_t kLargestTableFile = 64u << 20;
 constexpr int kPreviewLines = 30;
 constexpr std::size_t kPreviewWidth = 160;
 
-constexpr std::array kSeparators{TableSeparator::kComma,     TableSeparator::kTab, TableSeparator::kBlanks,
-                                 TableSeparator::kBar,       TableSeparator::kAmpersand,
-                                 TableSeparator::kSemicolon};
+constexpr std::array kSeparators{TableSeparator::kComma,     TableSeparator::kTab,
+                                 TableSeparator::kBlanks,    TableSeparator::kBar,
+                                 TableSeparator::kAmpersand, TableSeparator::kSemicolon};
 
 // The first lines of the file, numbered as the reader's messages number them.
 QString PreviewText(const std::string& text) {
@@ -40,7 +40,9 @@ QString PreviewText(const std::string& text) {
         std::size_t end = text.find_first_of("\r\n", at);
         end = end == std::string::npos ? text.size() : end;
         const std::string shown = text.substr(at, std::min(end - at, kPreviewWidth));
-        preview += QString("%1  %2\n").arg(line, 3).arg(QString::fromUtf8(shown.data(), static_cast<int>(shown.size())));
+        preview += QString("%1  %2\n")
+                       .arg(line, 3)
+                       .arg(QString::fromUtf8(shown.data(), static_cast<int>(shown.size())));
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return preview;
@@ -81,8 +83,8 @@ TableFileText ReadTableFile(const std::string& path) {
     return file;
 }
 
-frmImportTable::frmImportTable(SharedState& state, ReaderWindow& window, std::string folder, std::string fileName,
-                               std::string text)
+frmImportTable::frmImportTable(SharedState& state, ReaderWindow& window, std::string folder,
+                               std::string fileName, std::string text)
     : state_(state), window_(window), folder_(std::move(folder)), fileName_(std::move(fileName)),
       text_(std::move(text)) {
     setWindowTitle(QString("Import Table - %1").arg(QString::fromStdString(fileName_)));
@@ -194,10 +196,9 @@ void frmImportTable::ShowResult() {
     }
     headerLabel->setText(header);
     const bool loaded = result_.Loaded();
-    countLabel->setText(loaded ? QString("%1 times, from line %2")
-                                     .arg(result_.times.size())
-                                     .arg(result_.firstDataLine)
-                               : QString("none read"));
+    countLabel->setText(
+        loaded ? QString("%1 times, from line %2").arg(result_.times.size()).arg(result_.firstDataLine)
+               : QString("none read"));
     refusalLabel->setText(QString::fromStdString(result_.refusal));
     refusalLabel->setVisible(!loaded);
     warningList->clear();
@@ -205,7 +206,8 @@ void frmImportTable::ShowResult() {
         warningList->addItem(QString::fromStdString(warning));
     }
     if (loaded && result_.times.size() > static_cast<std::size_t>(kMaxObservations)) {
-        warningList->addItem(QString("The program takes at most %1 times; OK will load nothing.").arg(kMaxObservations));
+        warningList->addItem(
+            QString("The program takes at most %1 times; OK will load nothing.").arg(kMaxObservations));
     }
     const bool columnsKnown = !result_.columnNames.empty();
     for (QComboBox* box : {timeBox, typeBox, errorBox}) {

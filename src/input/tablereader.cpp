@@ -46,8 +46,8 @@ char Lower(char c) {
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 char SeparatorChar(TableSeparator separator) {
@@ -281,7 +281,8 @@ bool IsNumberWithBlankInside(std::string_view cell, bool decimalComma) {
 
 std::optional<MinimumType> LetterType(std::string_view cell) {
     static constexpr std::array<std::string_view, 6> kPrimary{"p", "pri", "prim", "primary", "i", "min i"};
-    static constexpr std::array<std::string_view, 6> kSecondary{"s", "sec", "secondary", "ii", "min ii", "sek"};
+    static constexpr std::array<std::string_view, 6> kSecondary{"s",  "sec",    "secondary",
+                                                                "ii", "min ii", "sek"};
     cell = Trim(cell);
     const auto matches = [cell](std::string_view token) { return EqualsIgnoringCase(cell, token); };
     if (std::any_of(kPrimary.begin(), kPrimary.end(), matches)) {
@@ -336,7 +337,8 @@ TimeName TimeNameOf(std::string_view name) {
 
 bool IsTypeName(std::string_view name) {
     const std::string letters = Letters(name);
-    return letters.find("type") != std::string::npos || OneOf(letters, {"ps", "prisec", "kind", "typ", "min", "minimum"});
+    return letters.find("type") != std::string::npos ||
+           OneOf(letters, {"ps", "prisec", "kind", "typ", "min", "minimum"});
 }
 
 bool IsErrorName(std::string_view name) {
@@ -350,8 +352,8 @@ struct ColumnFacts {
     int numbers = 0;
     int empties = 0;
     int letterTypes = 0;
-    bool allHalves = true;   // every number an integer or a half-integer (a cycle count)
-    bool countsRows = false; // 0, 1, 2, ... or 1, 2, 3, ... down the rows
+    bool allHalves = true;      // every number an integer or a half-integer (a cycle count)
+    bool countsRows = false;    // 0, 1, 2, ... or 1, 2, 3, ... down the rows
     bool typeDigitsOnly = true; // every number is 0, 1 or 2
     double min = 0;
     double max = 0;
@@ -385,9 +387,9 @@ std::string LineText(int line) {
 }
 
 bool IsNumericish(const Record& record, bool decimalComma) {
-    return !record.comment && std::any_of(record.cells.begin(), record.cells.end(), [&](const std::string& cell) {
-        return ParseNumber(cell, decimalComma).has_value();
-    });
+    return !record.comment &&
+           std::any_of(record.cells.begin(), record.cells.end(),
+                       [&](const std::string& cell) { return ParseNumber(cell, decimalComma).has_value(); });
 }
 
 // The number of cells most rows holding a number have (the first such count on a tie).
@@ -457,9 +459,10 @@ std::optional<std::size_t> SplitNumberAt(const std::vector<std::string>& cells, 
     for (std::size_t i = 0; i + 1 < cells.size(); ++i) {
         const std::string& left = cells[i];
         const std::string& right = cells[i + 1];
-        const bool pointBetween = (!left.empty() && left.back() == '.') || (!right.empty() && right.front() == '.');
-        if (pointBetween && ParseNumber(left + right, decimalComma) && (ParseNumber(left, decimalComma) ||
-                                                                        ParseNumber("0" + right, decimalComma))) {
+        const bool pointBetween =
+            (!left.empty() && left.back() == '.') || (!right.empty() && right.front() == '.');
+        if (pointBetween && ParseNumber(left + right, decimalComma) &&
+            (ParseNumber(left, decimalComma) || ParseNumber("0" + right, decimalComma))) {
             return i;
         }
     }
@@ -493,8 +496,8 @@ std::optional<Refusal> CollectRows(const std::vector<Record>& records, std::size
             cells.resize(static_cast<std::size_t>(table.columns));
         }
         if (static_cast<int>(cells.size()) != table.columns) {
-            return Refusal{LineText(record.line) + ": " + std::to_string(count) + " cell(s) where the table has " +
-                               std::to_string(table.columns) + " columns.",
+            return Refusal{LineText(record.line) + ": " + std::to_string(count) +
+                               " cell(s) where the table has " + std::to_string(table.columns) + " columns.",
                            record.line};
         }
         if (static_cast<std::int32_t>(table.rows.size()) >= maxRows) {
@@ -520,9 +523,8 @@ std::optional<Refusal> LayOut(const std::vector<Record>& records, Table& table, 
         return Refusal{"No line of the table holds a number.", 0};
     }
     std::size_t start = 0;
-    while (start < records.size() &&
-           !(IsNumericish(records[start], table.decimalComma) &&
-             static_cast<int>(records[start].cells.size()) == table.columns)) {
+    while (start < records.size() && !(IsNumericish(records[start], table.decimalComma) &&
+                                       static_cast<int>(records[start].cells.size()) == table.columns)) {
         ++start;
     }
     table.names.assign(static_cast<std::size_t>(table.columns), std::string());
@@ -540,16 +542,15 @@ std::optional<Refusal> LayOut(const std::vector<Record>& records, Table& table, 
                 table.names = above.cells;
                 table.headerLine = above.line;
             } else if (names >= 2) {
-                warnings.push_back(LineText(above.line) + " has " + std::to_string(names) +
-                                   " names for " + std::to_string(table.columns) +
-                                   " columns and is not used as the header.");
+                warnings.push_back(LineText(above.line) + " has " + std::to_string(names) + " names for " +
+                                   std::to_string(table.columns) + " columns and is not used as the header.");
             }
         }
         const std::size_t preamble = start - (table.headerLine != 0 ? 1 : 0);
         if (preamble > 0) {
             warnings.push_back(std::to_string(preamble) + " line(s) before the table skipped (" +
-                               LineText(records.front().line) + " to " + LineText(records[preamble - 1].line) +
-                               ").");
+                               LineText(records.front().line) + " to " +
+                               LineText(records[preamble - 1].line) + ").");
         }
     }
     int commentsInside = 0;
@@ -602,7 +603,8 @@ ColumnFacts FactsOf(const Table& table, int column) {
 // Numbers down the whole column that are not cycle counts and lie where Julian dates, reduced ones
 // included, lie.
 bool LooksLikeDates(const ColumnFacts& facts, std::size_t rows) {
-    return facts.numbers == static_cast<int>(rows) && !facts.allHalves && facts.min >= 1000 && facts.max <= 3e6;
+    return facts.numbers == static_cast<int>(rows) && !facts.allHalves && facts.min >= 1000 &&
+           facts.max <= 3e6;
 }
 
 std::string ColumnList(const Table& table, const std::vector<int>& columns) {
@@ -614,11 +616,13 @@ std::string ColumnList(const Table& table, const std::vector<int>& columns) {
 }
 
 // The column the user named, counted from 1, or a refusal.
-std::variant<int, Refusal> ResolveChoice(const Table& table, const ColumnChoice& choice, std::string_view role) {
+std::variant<int, Refusal> ResolveChoice(const Table& table, const ColumnChoice& choice,
+                                         std::string_view role) {
     if (choice.kind == ColumnChoice::Kind::kNumber) {
         if (choice.number < 1 || choice.number > table.columns) {
-            return Refusal{"There is no column " + std::to_string(choice.number) + " for the " + std::string(role) +
-                               ": the table has " + std::to_string(table.columns) + " columns.",
+            return Refusal{"There is no column " + std::to_string(choice.number) + " for the " +
+                               std::string(role) + ": the table has " + std::to_string(table.columns) +
+                               " columns.",
                            0};
         }
         return choice.number;
@@ -632,8 +636,8 @@ std::variant<int, Refusal> ResolveChoice(const Table& table, const ColumnChoice&
     if (matches.size() == 1) {
         return matches.front();
     }
-    return Refusal{(matches.empty() ? "No column is named \"" : "More than one column is named \"") + choice.name +
-                       "\" for the " + std::string(role) + "; give the column's number.",
+    return Refusal{(matches.empty() ? "No column is named \"" : "More than one column is named \"") +
+                       choice.name + "\" for the " + std::string(role) + "; give the column's number.",
                    table.headerLine};
 }
 
@@ -665,7 +669,8 @@ std::variant<int, Refusal> FindTimeColumn(const Table& table, const ColumnChoice
             return candidates->front();
         }
         if (candidates->size() > 1) {
-            return Refusal{"The times could be in " + ColumnList(table, *candidates) + "; name the time column.",
+            return Refusal{"The times could be in " + ColumnList(table, *candidates) +
+                               "; name the time column.",
                            table.headerLine};
         }
     }
@@ -690,7 +695,8 @@ std::optional<Refusal> ReadTimes(const Table& table, int column, std::vector<dou
         }
         // Full Julian dates mixed with reduced ones would be read as times millions of days apart.
         if (!times.empty() && (std::fabs(*value) >= 1e6) != (std::fabs(times.front()) >= 1e6)) {
-            return Refusal{LineText(row.line) + where + ": full and reduced Julian dates are mixed.", row.line};
+            return Refusal{LineText(row.line) + where + ": full and reduced Julian dates are mixed.",
+                           row.line};
         }
         times.push_back(*value);
     }
@@ -712,7 +718,10 @@ DigitTypes DigitTypesOf(const Table& table, int column) {
     if (zero && two) {
         return DigitTypes::kMixed;
     }
-    return zero ? DigitTypes::kZeroOne : two ? DigitTypes::kOneTwo : one ? DigitTypes::kUntold : DigitTypes::kNone;
+    return zero  ? DigitTypes::kZeroOne
+           : two ? DigitTypes::kOneTwo
+           : one ? DigitTypes::kUntold
+                 : DigitTypes::kNone;
 }
 
 bool IsTypeColumn(const Table& table, int column) {
@@ -773,7 +782,8 @@ std::optional<Refusal> ReadErrors(const Table& table, int column, std::vector<do
                            row.line};
         }
         if (value && *value < 0) {
-            return Refusal{LineText(row.line) + ", " + ColumnText(table, column) + ": a negative error.", row.line};
+            return Refusal{LineText(row.line) + ", " + ColumnText(table, column) + ": a negative error.",
+                           row.line};
         }
         large = large || (value && *value > 0.1);
         errors.push_back(value.value_or(0.0));
@@ -791,8 +801,9 @@ bool IsErrorColumn(const Table& table, int column) {
 }
 
 // The type or error column: the user's choice, or the first column that passes `fits`.
-std::variant<int, Refusal> FindOptionalColumn(const Table& table, const ColumnChoice& choice, std::string_view role,
-                                              const std::vector<int>& taken, bool (*fits)(const Table&, int)) {
+std::variant<int, Refusal> FindOptionalColumn(const Table& table, const ColumnChoice& choice,
+                                              std::string_view role, const std::vector<int>& taken,
+                                              bool (*fits)(const Table&, int)) {
     if (choice.kind == ColumnChoice::Kind::kNone) {
         return 0;
     }
@@ -837,8 +848,8 @@ std::optional<Refusal> ReadColumns(const Table& table, const TableOptions& optio
         return *refusal;
     }
     result.typeColumn = std::get<int>(type);
-    auto error = FindOptionalColumn(table, options.errorColumn, "error", {result.timeColumn, result.typeColumn},
-                                    IsErrorColumn);
+    auto error = FindOptionalColumn(table, options.errorColumn, "error",
+                                    {result.timeColumn, result.typeColumn}, IsErrorColumn);
     if (auto* refusal = std::get_if<Refusal>(&error)) {
         return *refusal;
     }
@@ -890,17 +901,26 @@ std::optional<TableSeparator> ParseSeparator(std::string_view text) {
         TableSeparator separator;
     };
     static constexpr std::array<Spelling, 16> kSpellings{{
-        {",", TableSeparator::kComma},       {"comma", TableSeparator::kComma},
-        {"\t", TableSeparator::kTab},        {"tab", TableSeparator::kTab},
-        {" ", TableSeparator::kBlanks},      {"space", TableSeparator::kBlanks},
-        {"blank", TableSeparator::kBlanks},  {"blanks", TableSeparator::kBlanks},
-        {"|", TableSeparator::kBar},         {"bar", TableSeparator::kBar},
-        {"&", TableSeparator::kAmpersand},   {"ampersand", TableSeparator::kAmpersand},
-        {";", TableSeparator::kSemicolon},   {"semicolon", TableSeparator::kSemicolon},
-        {"\\t", TableSeparator::kTab},       {"spaces", TableSeparator::kBlanks},
+        {",", TableSeparator::kComma},
+        {"comma", TableSeparator::kComma},
+        {"\t", TableSeparator::kTab},
+        {"tab", TableSeparator::kTab},
+        {" ", TableSeparator::kBlanks},
+        {"space", TableSeparator::kBlanks},
+        {"blank", TableSeparator::kBlanks},
+        {"blanks", TableSeparator::kBlanks},
+        {"|", TableSeparator::kBar},
+        {"bar", TableSeparator::kBar},
+        {"&", TableSeparator::kAmpersand},
+        {"ampersand", TableSeparator::kAmpersand},
+        {";", TableSeparator::kSemicolon},
+        {"semicolon", TableSeparator::kSemicolon},
+        {"\\t", TableSeparator::kTab},
+        {"spaces", TableSeparator::kBlanks},
     }};
     for (const Spelling& spelling : kSpellings) {
-        if (EqualsIgnoringCase(text, spelling.text) || EqualsIgnoringCase(text, SeparatorName(spelling.separator))) {
+        if (EqualsIgnoringCase(text, spelling.text) ||
+            EqualsIgnoringCase(text, SeparatorName(spelling.separator))) {
             return spelling.separator;
         }
     }
@@ -928,7 +948,8 @@ TableReadResult ReadTimesTable(std::string_view text, const TableOptions& option
         text.remove_prefix(3);
     }
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
-        const auto lineEnds = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n');
+        const auto lineEnds =
+            std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n');
         const int line = firstLine + static_cast<int>(lineEnds);
         Refuse(result, {LineText(line) + " holds a zero byte: this is not a text file.", line});
         return result;
@@ -966,6 +987,9 @@ std::string DescribeColumns(const TableReadResult& result) {
         }
         return text;
     };
+    if (result.timeColumn == 0) {
+        return {};
+    }
     std::string text = describe("time", result.timeColumn);
     if (result.typeColumn != 0) {
         text += ", " + describe("type", result.typeColumn);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorix {
@@ -56,8 +57,8 @@ struct TableReadResult {
     int refusalLine = 0; // the file line the refusal is about, 0 when it is about the whole table
 
     TableSeparator separator = TableSeparator::kBlanks;
-    int headerLine = 0;    // file line of the column names, 0 without one
-    int firstDataLine = 0; // file line of the first row read
+    int headerLine = 0;                   // file line of the column names, 0 without one
+    int firstDataLine = 0;                // file line of the first row read
     std::vector<std::string> columnNames; // one per column, empty texts without a header
     int timeColumn = 0;
     int typeColumn = 0;
@@ -77,7 +78,7 @@ struct TableReadResult {
 [[nodiscard]] TableReadResult ReadTimesTable(std::string_view text, const TableOptions& options = {});
 
 // The columns a read took, for a line on the error stream:
-// time: column 2 "BJD", type: column 3 "p/s", error: column 5
+// time: column 2 "BJD", type: column 3 "p/s", error: column 5 (empty when no time column was found).
 [[nodiscard]] std::string DescribeColumns(const TableReadResult& result);
 
 // The plain file "Open" reads: one time per line, CR LF line ends, every time with 17 significant

@@ -171,8 +171,9 @@ void frmMain::mExit_Click() {
 }
 
 void frmMain::mImportTable_Click() {
-    const QString path = QFileDialog::getOpenFileName(this, "Import Table", QString::fromStdString(CurrentFolder()),
-                                                      "Tables (*.csv *.txt *.dat *.tsv *.tex);;All files (*)");
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Import Table", QString::fromStdString(CurrentFolder()),
+                                     "Tables (*.csv *.txt *.dat *.tsv *.tex);;All files (*)");
     if (!path.isEmpty()) {
         app_.ShowImportTable(path.toStdString());
     }

@@ -40,7 +40,7 @@ protected:
         friend bool operator==(const Observations&, const Observations&) = default;
     };
     Observations Snapshot() {
-        return {State().ObsTimes,     State().ObsCount,      State().BaseTime,       State().DataFileName,
+        return {State().ObsTimes,        State().ObsCount,        State().BaseTime,  State().DataFileName,
                 Main().Label6.Caption(), Main().Label8.Caption(), State().FTComputed};
     }
 
@@ -74,7 +74,8 @@ TEST_F(ImportTableTest, AChosenTimeColumnLoadsTimesTypesAndErrorsAsOpenDoes) {
     EXPECT_TRUE(OkEnabled(dialog));
     EXPECT_FALSE(dialog.refusalLabel->isVisible());
     EXPECT_EQ(dialog.countLabel->text(), "3 times, from line 3");
-    EXPECT_EQ(DescribeColumns(dialog.Result()), R"(time: column 2 "BJD", type: column 3 "p/s", error: column 4 "error")");
+    EXPECT_EQ(DescribeColumns(dialog.Result()),
+              R"(time: column 2 "BJD", type: column 3 "p/s", error: column 4 "error")");
 
     dialog.buttons->button(QDialogButtonBox::Ok)->click();
     EXPECT_FALSE(dialog.isVisible());
@@ -121,7 +122,8 @@ TEST_F(ImportTableTest, CancelAndRefusalsLeaveThePreviousDataAsItWas) {
     EXPECT_EQ(large.warningList->count(), 1);
     large.OkClicked();
     EXPECT_EQ(messages.Messages(),
-              std::vector<std::string>{"The table holds 501 times; at most 500 can be loaded.  Nothing was loaded."});
+              std::vector<std::string>{
+                  "The table holds 501 times; at most 500 can be loaded.  Nothing was loaded."});
     EXPECT_TRUE(large.isVisible());
     EXPECT_EQ(Snapshot(), before);
 

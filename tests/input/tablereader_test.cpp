@@ -119,7 +119,8 @@ const std::vector<Shape>& Shapes() {
          "UU",
          {0, 0}},
         {"JD - 2450000 with quoted cells",
-         "\"HJD-2450000\",\"type\",\"note\"\n\"8001.2231\",\"s\",\"poor, clouds\"\n\"8003.7719\",\"p\",\"\"\n",
+         "\"HJD-2450000\",\"type\",\"note\"\n\"8001.2231\",\"s\",\"poor, "
+         "clouds\"\n\"8003.7719\",\"p\",\"\"\n",
          TableSeparator::kComma,
          R"(time: column 1 "HJD-2450000", type: column 2 "type")",
          {8001.2231, 8003.7719},
@@ -210,20 +211,11 @@ TEST(TableReaderTest, RefusesWhatItCannotReadForCertainNamingTheLineAndColumn) {
          {},
          3,
          "line 3: 1 cell(s) where the table has 2 columns."},
-        {"a row index named as the time column",
-         Shapes()[2].text,
-         indexAsTime,
-         0,
+        {"a row index named as the time column", Shapes()[2].text, indexAsTime, 0,
          R"(column 1 counts the rows and holds no times.)"},
-        {"a method named as the type column",
-         Shapes()[5].text,
-         methodAsType,
-         2,
+        {"a method named as the type column", Shapes()[5].text, methodAsType, 2,
          R"(line 2, column 4 "method": "ccd" is not a minimum type (p/s, I/II, pri/sec, 0/1 or 1/2).)"},
-        {"a column that is not there",
-         Shapes()[5].text,
-         seventhColumn,
-         0,
+        {"a column that is not there", Shapes()[5].text, seventhColumn, 0,
          "There is no column 7 for the error: the table has 4 columns."},
         {"full and reduced dates mixed",
          "HJD\n2454174.4301\n54175.1123\n",
@@ -237,9 +229,16 @@ TEST(TableReaderTest, RefusesWhatItCannotReadForCertainNamingTheLineAndColumn) {
          R"(line 3, column 2 "error": a negative error.)"},
         {"more rows than allowed", "BJD\n1.5e6\n2454174.1\n2454175.2\n2454176.3\n", threeRows, 5,
          "More than 3 rows; line 5 is one too many."},
-        {"a zero byte", std::string("BJD\n2454174.4301\n24541") + '\0' + "75.1\n", {}, 3,
+        {"a zero byte",
+         std::string("BJD\n2454174.4301\n24541") + '\0' + "75.1\n",
+         {},
+         3,
          "line 3 holds a zero byte: this is not a text file."},
-        {"nothing but words", "Minima of XY Abc\nsee the paper\n", {}, 0, "No line of the table holds a number."},
+        {"nothing but words",
+         "Minima of XY Abc\nsee the paper\n",
+         {},
+         0,
+         "No line of the table holds a number."},
     };
     for (const BadTable& table : tables) {
         SCOPED_TRACE(table.name);
@@ -271,9 +270,8 @@ TEST(TableReaderTest, TheUserDecidesColumnsSeparatorAndSkippedLines) {
     TableOptions skipAndSplit;
     skipAndSplit.skipLines = 2;
     skipAndSplit.separator = ParseSeparator("comma");
-    const TableReadResult skipped =
-        ReadTimesTable("Star XY Abc, 12 minima, 2021 2022\n\nBJD,p/s\n2459001.4312,s\n2459002.0551,p\n",
-                       skipAndSplit);
+    const TableReadResult skipped = ReadTimesTable(
+        "Star XY Abc, 12 minima, 2021 2022\n\nBJD,p/s\n2459001.4312,s\n2459002.0551,p\n", skipAndSplit);
     ASSERT_TRUE(skipped.Loaded()) << skipped.refusal;
     EXPECT_EQ(skipped.headerLine, 3);
     EXPECT_EQ(TypeLetters(skipped.types), "SP");
