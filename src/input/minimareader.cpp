@@ -205,6 +205,9 @@ void ApplyMinimaResult(SharedState& state, ReaderWindow& window, const MinimaRea
     CopyPadded(result.data.times, state.ObsTimes);
     state.ObsExtraColumns = result.data.extraColumns;
     state.ObsExtraColumns.resize(kMaxObservations + 1);
+    // A plain file says nothing of minimum types or timing errors: none survive from an imported table.
+    state.ObsTypes.fill(MinimumType::kUnknown);
+    state.ObsErrors.fill(0.0);
     state.ObsCount = static_cast<std::int16_t>(result.data.count);
     state.BaseTime = result.data.baseTime;
     window.SetFileNameCaption(state.DataFileName);

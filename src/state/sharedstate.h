@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/colour.h"
+#include "state/minimumtype.h"
 
 #include <array>
 #include <cstdint>
@@ -51,6 +52,10 @@ struct SharedState {
         std::vector<std::array<double, kExtraColumns>>(kMaxObservations + 1);
     std::int16_t ObsCount = 0;
     double BaseTime = 0.0;
+    // Minimum type and timing error (days, 0 when not given) of each observation, as an imported
+    // table gives them; indexed like ObsTimes.
+    std::array<MinimumType, kMaxObservations + 1> ObsTypes{};
+    std::array<double, kMaxObservations + 1> ObsErrors{};
 
     // Constants, stored at the start of every search.
     double Pi = 0.0;

@@ -3,13 +3,17 @@
 #include "aliases/frmlist_aliases.h"
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
+#include "input/frmimporttable.h"
 #include "input/frmopenfile.h"
 #include "input/minimareader.h"
 #include "ocdiagram/frmplot_ocdiag.h"
 #include "ocdiagram/ocrender.h"
 #include "ui/frmabout.h"
 #include "ui/frmhelp.h"
+#include "state/errormessages.h"
 #include "ui/frmmain.h"
+
+#include <filesystem>
 
 namespace quorix {
 
@@ -34,6 +38,7 @@ std::unique_ptr<frmMain> Application::MakeMain() {
             .loadedPlotOC = [this]() -> const Form* { return plotOC_.IsLoaded() ? &PlotOC() : nullptr; },
             .showHelp = [this] { ShowFourierHelp(); },
             .showAbout = [this] { ShowAbout(); },
+            .importTable = [this](const std::string& path) { ShowImportTable(path); },
         });
 }
 
@@ -94,6 +99,18 @@ void Application::ShowFourierHelp() {
 
 void Application::ShowAbout() {
     About().Show();
+}
+
+void Application::ShowImportTable(const std::string& path) {
+    TableFileText file = ReadTableFile(path);
+    if (file.error != 0) {
+        Main().ShowMessage(ErrorText(state_.ErrorMessages, file.error));
+        return;
+    }
+    const std::filesystem::path chosen(path);
+    importTable_ = std::make_unique<frmImportTable>(state_, Main(), chosen.parent_path().string(),
+                                                    chosen.filename().string(), std::move(file.text));
+    importTable_->show();
 }
 
 frmPlot_OCdiag& Application::PlotOC() {

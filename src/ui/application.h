@@ -13,6 +13,7 @@ namespace quorix {
 class frmList_Aliases;
 class frmAbout;
 class frmHelp;
+class frmImportTable;
 class frmMain;
 class frmOpenFile;
 class frmPlot_FT;
@@ -57,6 +58,11 @@ public:
     [[nodiscard]] frmAbout& About();
     [[nodiscard]] bool IsAboutLoaded() const { return about_.IsLoaded(); }
 
+    // File > "Import Table...": reads the table at `path` and shows its preview; a file that cannot
+    // be read shows its message instead. One preview at a time: a new one replaces the last.
+    void ShowImportTable(const std::string& path);
+    [[nodiscard]] frmImportTable* ImportTable() { return importTable_.get(); }
+
 private:
     // The main window with what it reaches beyond itself: the dialog, the result windows, help, About.
     [[nodiscard]] std::unique_ptr<frmMain> MakeMain();
@@ -71,6 +77,7 @@ private:
     WindowSlot<frmList_Aliases, AliasListView> aliasList_;
     WindowSlot<frmHelp> help_;
     WindowSlot<frmAbout> about_;
+    std::unique_ptr<frmImportTable> importTable_;
 };
 
 } // namespace quorix

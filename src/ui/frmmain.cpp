@@ -8,6 +8,9 @@
 
 #include <utility>
 
+#include <QDir>
+#include <QFileDialog>
+
 namespace quorix {
 
 namespace {
@@ -100,6 +103,7 @@ void frmMain::BuildControls() {
 void frmMain::BuildMenus() {
     QMenu* file = AddMenu("File");
     mOpen = AddMenuItem(file, "Open", [this] { Command1_Click(); });
+    mImportTable = AddMenuItem(file, "Import Table...", [this] { mImportTable_Click(); });
     AddMenuSeparator(file);
     mExit = AddMenuItem(file, "Exit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("Help");
@@ -163,6 +167,14 @@ void frmMain::Form_Unload() {
 void frmMain::mExit_Click() {
     WriteSettingsOnExit();
     EndProcess();
+}
+
+void frmMain::mImportTable_Click() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, "Import Table", QDir::currentPath(), "Tables (*.csv *.txt *.dat *.tsv *.tex);;All files (*)");
+    if (!path.isEmpty()) {
+        links_.importTable(path.toStdString());
+    }
 }
 
 void frmMain::m2Fourier_help_Click() {

@@ -29,6 +29,8 @@ struct MainWindowLinks {
     std::function<const Form*()> loadedPlotOC;
     std::function<void()> showHelp;
     std::function<void()> showAbout;
+    // Reads the named table and shows its import preview.
+    std::function<void(const std::string&)> importTable;
 };
 
 // The main window: the search entries, the best-period read-out, opening a data file, "Compute"
@@ -42,6 +44,7 @@ public:
     TextBox Text1, Text2, Text3, Text4;
     CommandButton Command1, Command4, Command2, Command3;
     QAction* mOpen = nullptr;
+    QAction* mImportTable = nullptr;
     QAction* mExit = nullptr;
     QAction* m2Fourier_help = nullptr;
     QAction* m2About = nullptr;
@@ -51,6 +54,8 @@ public:
     void Command3_Click();
     void Command4_Click();
     void mExit_Click();
+    // File > "Import Table...": a published table of times, chosen in the system's file dialog.
+    void mImportTable_Click();
     void m2Fourier_help_Click();
     void m2About_Click();
 
