@@ -3,6 +3,7 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <mutex>
@@ -17,7 +18,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // What the kernel may add to an FT value; the kernel's width is the least that keeps to it.
 constexpr double kKernelTolerance = 1e-11;
 // Deconvolution factors are rotated from one mode to the next and seeded afresh this often.
-constexpr std::int32_t kReseedModes = 1024;
+constexpr std::int32_t kReseedModes = 256;
 
 double GridOmega(const FTGrid& grid, std::int32_t index) {
     return grid.omegaLow + grid.omegaStep * index;
@@ -28,12 +29,15 @@ double GridOmega(const FTGrid& grid, std::int32_t index) {
 struct Kernel {
     int width = 0;
     double beta = 0;
-    std::vector<double> nodes, nodeWeights; // Gauss-Legendre quadrature of its Fourier transform on [-1, 1]
-    double error = 0;            // twice the largest relative error of one spread point, |xi| <= pi/2
+    std::vector<double> nodes, nodeWeights; // quadrature of its (even) Fourier transform integrand on [0, 1]
+    double error = 0;             // twice the largest relative error of one spread point, |xi| <= pi/2
     double peakDeconvolution = 0; // the largest 1 / transform there
-    double peakSum = 0;          // the largest sum of the kernel over the cells one point reaches
+    double peakSum = 0;           // the largest sum of the kernel over the cells one point reaches
+    double area = 0;              // its transform at 0, the largest, where every quadrature term is positive
 
-    [[nodiscard]] double At(double z) const { return std::exp(beta * (std::sqrt(std::max(0.0, 1 - z * z)) - 1)); }
+    [[nodiscard]] double At(double z) const {
+        return std::exp(beta * (std::sqrt(std::max(0.0, 1 - z * z)) - 1));
+    }
 
     // The kernel's Fourier transform at xi radians per cell: (w/2) int phi(z) cos(xi z w/2) dz.
     [[nodiscard]] double Transform(double xi) const {
@@ -48,10 +52,13 @@ struct Kernel {
     [[nodiscard]] double FirstCell(double s) const { return std::ceil(s - 0.5 * width); }
 };
 
-void GaussLegendre(int count, std::vector<double>& nodes, std::vector<double>& weights) {
-    nodes.resize(static_cast<std::size_t>(count));
-    weights.resize(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
+// The positive nodes of the Gauss-Legendre rule with 2 x `half` nodes on [-1, 1], their weights
+// doubled: the rule for the integral over [-1, 1] of an even function.
+void EvenGaussLegendre(int half, std::vector<double>& nodes, std::vector<double>& weights) {
+    const int count = 2 * half;
+    nodes.resize(static_cast<std::size_t>(half));
+    weights.resize(static_cast<std::size_t>(half));
+    for (int i = 0; i < half; ++i) {
         double x = std::cos(std::numbers::pi * (i + 0.75) / (count + 0.5));
         double derivative = 1;
         for (int iteration = 0; iteration < 100; ++iteration) {
@@ -69,7 +76,7 @@ void GaussLegendre(int count, std::vector<double>& nodes, std::vector<double>& w
             }
         }
         nodes[static_cast<std::size_t>(i)] = x;
-        weights[static_cast<std::size_t>(i)] = 2 / ((1 - x * x) * derivative * derivative);
+        weights[static_cast<std::size_t>(i)] = 4 / ((1 - x * x) * derivative * derivative);
     }
 }
 
@@ -81,7 +88,7 @@ Kernel MeasuredKernel(int width) {
     Kernel kernel;
     kernel.width = width;
     kernel.beta = 2.30 * width;
-    GaussLegendre(3 * width + 16, kernel.nodes, kernel.nodeWeights);
+    EvenGaussLegendre((3 * width + 17) / 2, kernel.nodes, kernel.nodeWeights);
     constexpr int offsets = 64, modes = 256;
     double largest = 0;
     for (int m = 0; m <= modes; ++m) {
@@ -104,14 +111,16 @@ Kernel MeasuredKernel(int width) {
         }
     }
     kernel.error = 2 * largest;
+    kernel.area = kernel.Transform(0);
     return kernel;
 }
 
 // The narrowest kernel whose error, halved as it enters an FT value, keeps to the tolerance.
 const Kernel& ChosenKernel() {
     static const Kernel kernel = [] {
+        // Each cell of width gains about a decimal digit; start one short of the tolerance's digits.
         Kernel candidate;
-        for (int width = 6; width <= 16; ++width) {
+        for (int width = static_cast<int>(-std::log10(kKernelTolerance)); width <= 16; ++width) {
             candidate = MeasuredKernel(width);
             if (candidate.error / 2 <= kKernelTolerance) {
                 break;
@@ -143,8 +152,13 @@ std::int32_t SmoothLength(std::int32_t least) {
     }
 }
 
+// Spreading costs n w per piece and the transform a little more per point the longer it is: pieces
+// of about 8n points keep the spreading a small share, within 2^15..kNufftMaxBlockPoints.
 std::int32_t PiecePoints(const FTGrid& grid, std::int32_t blockPoints) {
-    return std::clamp(blockPoints, 1, std::min(kNufftMaxBlockPoints, grid.steps + 1));
+    const auto spreadShare = std::bit_ceil(8 * grid.times.size());
+    const auto preferred = static_cast<std::int32_t>(std::clamp<std::size_t>(
+        spreadShare, std::size_t{1} << 15, static_cast<std::size_t>(kNufftMaxBlockPoints)));
+    return std::clamp(blockPoints, 1, std::min(preferred, grid.steps + 1));
 }
 
 // The fine grid is at least twice the points of a transform, so every mode it returns has
@@ -160,9 +174,11 @@ std::int32_t FineLength(std::int32_t piecePoints) {
 // at most about 8 u (Omega + |h|) |d|; 40 u (Omega + |h|) |d| covers their difference, and
 // |cos a - cos b| <= |a - b|. With D the largest deconvolution factor and S the largest kernel sum
 // of one point, everything spread adds to at most n S in absolute value: the weights' and kernel's
-// own rounding (2 beta + 10) u, the sums in the cells at most n u, and the transform at most
-// 8 u log2(L) sqrt(L) in the 2-norm, all of it times D, then halved by the 1/(2n) in front. The
-// rotated deconvolution factors are relatively within 8192 u, the reference's own sum within (n + 4) u.
+// own rounding (2 beta + 10) u, the sums in the cells at most n u, the transform at most
+// 8 u log2(L) sqrt(L) in the 2-norm, and the deconvolution factors, whose quadrature terms (adding
+// up to the area A) are rotated up to kReseedModes times at 6 u each, relatively A D 6 u kReseedModes;
+// all of it times D, then halved by the 1/(2n) in front. The reference's own sines, squares and sum
+// are within (n + 4) u, the last subtraction within 4 u.
 double PlanBound(const FTGrid& grid, std::int32_t length) {
     if (!GridSearchable(grid)) {
         return kInfinity;
@@ -176,8 +192,10 @@ double PlanBound(const FTGrid& grid, std::int32_t length) {
     }
     const double phases = 40 * kUnit * (omegaMax + std::fabs(grid.omegaStep)) * offsets / (2 * n);
     const double spread = kernel.peakDeconvolution * kernel.peakSum;
-    const double rounding = spread * ((2 * kernel.beta + 10 + n) * kUnit / 2 +
-                                      4 * kUnit * std::log2(length) * std::sqrt(length) + 4096 * kUnit);
+    const double deconvolution = kernel.area * kernel.peakDeconvolution * 6 * kReseedModes;
+    const double rounding =
+        spread * kUnit *
+        ((2 * kernel.beta + 10 + n + deconvolution) / 2 + 4 * std::log2(length) * std::sqrt(length));
     const double bound = 2 * (kernel.error / 2 + phases + rounding + (n + 8) * kUnit);
     return std::isfinite(bound) ? bound : kInfinity;
 }
@@ -267,7 +285,8 @@ NufftPlan::NufftPlan(const FTGrid& grid, std::int32_t blockPoints)
         const double firstCell = kernel.FirstCell(position);
         cells_[j] = static_cast<std::int32_t>(firstCell) + Padding(kernel);
         for (std::size_t p = 0; p < width; ++p) {
-            weights_[j * width + p] = kernel.At((firstCell + static_cast<double>(p) - position) / (0.5 * kernel.width));
+            weights_[j * width + p] =
+                kernel.At((firstCell + static_cast<double>(p) - position) / (0.5 * kernel.width));
         }
     }
     // 1 / transform at xi_k = 2 pi k / size for k = 0..piecePoints/2: each node's phase is rotated
@@ -321,7 +340,8 @@ std::size_t NufftPlan::TransformBytes() const {
 }
 
 std::size_t NufftPlan::PlanBytes() const {
-    return cells_.size() * sizeof(std::int32_t) + (weights_.size() + offsets_.size() + deconvolution_.size()) * sizeof(double);
+    return cells_.size() * sizeof(std::int32_t) +
+           (weights_.size() + offsets_.size() + deconvolution_.size()) * sizeof(double);
 }
 
 // Fast values of grid points first..last (at most piecePoints_) into out[0..last - first].
@@ -361,11 +381,13 @@ void NufftPlan::Piece(std::int32_t first, std::int32_t last, double* out, Transf
     for (std::int32_t i = first; i <= last; ++i) {
         const std::int32_t mode = i - middle;
         const std::int32_t cell = mode >= 0 ? mode : size_ + mode;
-        out[i - first] = 0.5 - scale * (fine[cell][0] * deconvolution_[static_cast<std::size_t>(std::abs(mode))]);
+        out[i - first] =
+            0.5 - scale * (fine[cell][0] * deconvolution_[static_cast<std::size_t>(std::abs(mode))]);
     }
 }
 
-FTMinimum NufftPlan::Block(std::int32_t first, std::int32_t last, std::span<double> values, WorkerPool& pool) const {
+FTMinimum NufftPlan::Block(std::int32_t first, std::int32_t last, std::span<double> values,
+                           WorkerPool& pool) const {
     if (!searchable_ || !(0 <= first && first <= last && last <= grid_.steps) ||
         values.size() != static_cast<std::size_t>(last - first) + 1) {
         return {};
@@ -403,8 +425,21 @@ double NufftErrorBound(const FTGrid& grid) {
 }
 
 bool PreferNufft(std::size_t observations, std::int64_t points) {
-    // Placeholder until measured; replaced by the crossover below.
-    return static_cast<double>(observations) * static_cast<double>(points) > 1e9;
+    // Where the transform overtook the recurrence on a two-core machine (timed one after the other
+    // on the same grids, about 30 years of full Julian dates): below a few thousand points the
+    // spreading weights cost more than the recurrence's whole work.
+    struct Crossover {
+        std::int64_t pointsBelow;
+        std::size_t observationsFrom;
+    };
+    constexpr Crossover crossovers[] = {
+        {3000, std::numeric_limits<std::size_t>::max()}, {10000, 2000}, {50000, 700}, {500000, 450}};
+    for (const Crossover& crossover : crossovers) {
+        if (points < crossover.pointsBelow) {
+            return observations >= crossover.observationsFrom;
+        }
+    }
+    return observations >= 200;
 }
 
 } // namespace quorix

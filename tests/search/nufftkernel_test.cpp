@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -70,15 +71,16 @@ TEST(NufftKernelTest, ValuesStayWithinTheBoundAndEachBlockFindsTheReferencesBest
     } cases[] = {
         {"reduced, 500", RandomTimes(1, 500, 52000, 1100), earliest, 0.2, 1.2, 20000, 20001, 1e-9},
         {"reduced, 2", {52000.25, 52417.8}, earliest, 0.2, 1.2, 5000, 5001, 1e-9},
-        {"full JD, 500 over 100 years", RandomTimes(2, 500, 2415000, 36500), earliest, 0.05, 100, 20000, 20001,
-         1e-6},
+        {"full JD, 500 over 100 years", RandomTimes(2, 500, 2415000, 36500), earliest, 0.05, 100, 20000,
+         20001, 1e-6},
         {"full JD from 99999", RandomTimes(3, 60, 2452000, 3650), 99999, 0.2, 1.2, 4000, 4001, 1e-6},
         {"seasons, 2000 in 30 years", Seasons(4, 2000, 2440000.5, 30), earliest, 0.3, 3, 6000, 6001, 1e-8},
-        {"reduced, 20000, short grid", RandomTimes(5, 20000, 52000, 3000), earliest, 0.2, 1.2, 1000, 1001, 1e-8},
+        {"reduced, 20000, short grid", RandomTimes(5, 20000, 52000, 3000), earliest, 0.2, 1.2, 1000, 1001,
+         1e-8},
         // Longer than one transform: the block is cut into pieces that share the threads.
         {"long grid, pieces", RandomTimes(6, 12, 52000, 5000), earliest, 0.2, 1.2, 600000, 600001, 1e-9},
         // A walk's blocks, all through one plan; the last one is short.
-        {"walk blocks", RandomTimes(7, 300, 2452000, 9000), earliest, 0.1, 10, 150000, 65536, 1e-8},
+        {"walk blocks", RandomTimes(7, 100, 2452000, 9000), earliest, 0.1, 10, 150000, 65536, 1e-8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,8 +130,9 @@ TEST(NufftKernelTest, TheBestOfRandomGridsIsTheReferencesBitForBit) {
         const double start = trial % 2 == 0 ? 2450000.5 : 50000.5;
         const double truePeriod = period(random);
         // Half the grids hold a binary's primaries and secondaries, whose deep dip is what is sought.
-        const auto times = trial % 3 == 0 ? RandomTimes(trial, count(random), start, 4000)
-                                          : testing::Minima(random, count(random), start, truePeriod, noise(random));
+        const auto times = trial % 3 == 0
+                               ? RandomTimes(trial, count(random), start, 4000)
+                               : testing::Minima(random, count(random), start, truePeriod, noise(random));
         const double pMin = truePeriod * 0.7, pMax = truePeriod * 1.6;
         const FTGrid grid = PeriodGrid(times, Earliest(times), pMin, pMax, steps(random));
         std::vector<double> literal(static_cast<std::size_t>(grid.steps) + 1), fast(literal.size());
@@ -137,7 +140,30 @@ TEST(NufftKernelTest, TheBestOfRandomGridsIsTheReferencesBitForBit) {
         const FTMinimum actual = NufftFTBlock(grid, 0, grid.steps, fast);
         EXPECT_EQ(std::tie(actual.index, actual.value, actual.omega),
                   std::tie(expected.index, expected.value, expected.omega));
-        EXPECT_EQ(fast[static_cast<std::size_t>(expected.index)], literal[static_cast<std::size_t>(expected.index)]);
+        EXPECT_EQ(fast[static_cast<std::size_t>(expected.index)],
+                  literal[static_cast<std::size_t>(expected.index)]);
+    }
+}
+
+TEST(NufftKernelTest, NearTiesBetweenNeighboursAreSettledAsTheReferenceSettlesThem) {
+    // Two minima d apart: FT = sin^2(omega d) / 2 dips to zero at multiples of pi / d. With such a
+    // multiple midway between two grid points their values differ by rounding only, far less than
+    // the fast values' error: only the re-evaluation can tell which the reference takes.
+    for (const double d : {97.3, 250.125, 411.77, 1234.5, 3000.25, 5555.5, 7001.75, 9876.5}) {
+        SCOPED_TRACE(d);
+        const std::vector<double> times = {2450000.5, 2450000.5 + d};
+        const double dip = std::round(5 * d / std::numbers::pi) * std::numbers::pi / d;
+        FTGrid grid;
+        grid.times = times;
+        grid.baseTime = times[0];
+        grid.omegaStep = 1e-6;
+        grid.omegaLow = dip - 500.5 * grid.omegaStep;
+        grid.steps = 1000;
+        std::vector<double> literal(1001), fast(1001);
+        const FTMinimum expected = LiteralFTKernel(grid, literal);
+        const FTMinimum actual = NufftFTBlock(grid, 0, grid.steps, fast);
+        EXPECT_EQ(std::tie(actual.index, actual.value), std::tie(expected.index, expected.value));
+        EXPECT_GE(actual.reevaluated, 2);
     }
 }
 
@@ -183,6 +209,22 @@ TEST(NufftKernelTest, RefusesBadBlocksAndUnsearchableGrids) {
     EXPECT_EQ(NufftFTBlock(unsearchable, 0, 9, values).index, -1);
     EXPECT_TRUE(std::isinf(NufftErrorBound(unsearchable)));
     EXPECT_TRUE(std::all_of(values.begin(), values.end(), [](double v) { return v == -7.0; }));
+}
+
+TEST(NufftKernelTest, MoreTimesOrMorePointsNeverTurnTheChoiceBackToTheRecurrence) {
+    const std::size_t observations[] = {1, 100, 199, 200, 449, 450, 700, 2000, 100000, 1000000};
+    const std::int64_t points[] = {1, 1001, 2999, 3000, 9999, 10000, 49999, 50000, 500000, 10000001};
+    for (std::size_t n = 0; n < std::size(observations); ++n) {
+        for (std::size_t m = 0; m < std::size(points); ++m) {
+            if (PreferNufft(observations[n], points[m])) {
+                EXPECT_TRUE(n + 1 == std::size(observations) || PreferNufft(observations[n + 1], points[m]));
+                EXPECT_TRUE(m + 1 == std::size(points) || PreferNufft(observations[n], points[m + 1]));
+            }
+        }
+    }
+    EXPECT_TRUE(PreferNufft(100000, 1000001));
+    EXPECT_TRUE(PreferNufft(10000, 10000001));
+    EXPECT_FALSE(PreferNufft(500, 1001)) << "the desktop's own searches stay with the recurrence";
 }
 
 } // namespace
