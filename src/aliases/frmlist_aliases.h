@@ -30,7 +30,7 @@ public:
     QAction* Aexit = nullptr;
 
     void APrint_Setup_Click() { ListPrintSetup(*this, state_); }
-    void Aprint_Click() { ListPrint(state_); }
+    void Aprint_Click() { ListPrint(*this, state_); }
     void Aexit_Click() { Hide(); }
 
 protected:
