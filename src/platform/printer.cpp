@@ -74,6 +74,15 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
     PaintDisplayList(painter, surface.Drawing(), scale / TwipsPerPixel(),
                      Magnified(surface.font(), scale * screenDpi / painter.device()->logicalDpiY()));
     painter.scale(scale, scale);
+    // A page shows no text cursor and no focus frame: the control that has the focus gives it up
+    // while the page is drawn.
+    QWidget* focused = surface.focusWidget();
+    if (focused != nullptr && !focused->hasFocus()) {
+        focused = nullptr;
+    }
+    if (focused != nullptr) {
+        focused->clearFocus();
+    }
     for (QWidget* child : surface.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         // Only the part of a control inside the client area is seen, and only that is printed.
         const QRect seen = child->geometry().intersected(surface.rect()).translated(-child->pos());
@@ -92,6 +101,9 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
             painter.drawPicture(0, 0, picture);
             painter.restore();
         }
+    }
+    if (focused != nullptr) {
+        focused->setFocus();
     }
     painter.restore();
 }
