@@ -40,6 +40,9 @@ protected:
     void Form_Unload() override;
 
 private:
+    // Set by the opening of "Mark" until its lines are shown: a window too narrow for them widens once.
+    bool fitWidthToLines_ = false;
+    void FitWidthToLines();
     void BuildMenus();
     void RememberPlacement();
 
