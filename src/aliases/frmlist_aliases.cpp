@@ -3,6 +3,7 @@
 #include "aliases/aliaslist.h"
 #include "printing/printlayout.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 
 #include <algorithm>
@@ -14,6 +15,8 @@ namespace {
 constexpr Colour kListBackground = kWhite;
 // About 8 points: one line of it fits the 260 twips a list line is given.
 const FontStyle kListFont{};
+// Pixels left free after the longest line.
+constexpr int kLineEndRoom = 4;
 
 } // namespace
 
@@ -41,9 +44,28 @@ void frmList_Aliases::OpenAliasList() {
     SetTop(state_.AliasWinTop);
     SetWidth(state_.AliasWinWidth);
     SetHeight(state_.AliasLineCount * kAliasLineHeight);
+    fitWidthToLines_ = true;
+}
+
+void frmList_Aliases::FitWidthToLines() {
+    // The list is there to be read: "Mark" widens a window that would cut its lines (the header's
+    // "followed by (type)." among them); a width the user makes later is kept.
+    fitWidthToLines_ = false;
+    const QFontMetrics metrics(DrawingSurface().font());
+    int widest = 0;
+    for (int i = 1; i <= std::clamp<int>(state_.AliasLineCount, 0, kMaxAliasLines); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(state_.AliasLines[i])));
+    }
+    const int missing = widest + kLineEndRoom - DrawingSurface().width();
+    if (missing > 0) {
+        SetWidth(Width() + PixelsToTwips(missing));
+    }
 }
 
 void frmList_Aliases::ShowAliasLines() {
+    if (fitWidthToLines_) {
+        FitWidthToLines(); // its resize shows the lines
+    }
     DisplayList& drawing = DrawingSurface().EditDrawing();
     drawing.Cls();
     const float lineHeight = DrawingSurface().TextLineHeight();

@@ -30,7 +30,7 @@ public:
     QAction* Aexit = nullptr;
 
     void APrint_Setup_Click() { ListPrintSetup(*this, state_); }
-    void Aprint_Click() { ListPrint(state_); }
+    void Aprint_Click() { ListPrint(*this, state_); }
     void Aexit_Click() { Hide(); }
 
 protected:
@@ -40,6 +40,9 @@ protected:
     void Form_Unload() override;
 
 private:
+    // Set by the opening of "Mark" until its lines are shown: a window too narrow for them widens once.
+    bool fitWidthToLines_ = false;
+    void FitWidthToLines();
     void BuildMenus();
     void RememberPlacement();
 

@@ -7,6 +7,7 @@
 #include "printing/printlayout.h"
 #include "state/numbertext.h"
 
+#include <QLineEdit>
 #include <QLocale>
 
 #include <algorithm>
@@ -81,6 +82,8 @@ void frmPlot_FT::BuildControls() {
     Command3.OnClick([this] { Command3_Click(); });
     Command4.OnClick([this] { Command4_Click(); });
     Command2.OnClick([this] { Command2_Click(); });
+    // Enter in the period box asks for the O-C plot of the period typed there, as its button does.
+    QObject::connect(Text1.Edit(), &QLineEdit::returnPressed, this, [this] { Command2_Click(); });
     SetTabOrder({&Text1, &Command1, &Command2, &Command3, &Command4});
 }
 

@@ -15,6 +15,10 @@ constexpr double kNarrowestSpan = 0.00001;
 constexpr int kTickLength = 100;
 constexpr int kTopMarkLength = 900;
 constexpr int kBottomMarkLength = 300;
+// An end-tick label stands 200 twips left of its tick; the left one is 975 twips wide.
+constexpr double kEndLabelOffset = 200;
+constexpr double kFirstEndLabelWidth = 975;
+constexpr int kMaxLabelDecimals = 7;
 
 bool ShowsFullView(const SharedState& state) {
     return state.ViewStartIndex == 1 && state.ViewEndIndex == state.CompletedStepCount &&
@@ -47,13 +51,27 @@ void LabelTicks(SharedState& state, FTPlotView& view, const FTTicks& ticks) {
     const auto& format = state.DecimalFormats[AxisLabelDecimals(ticks.interval)];
     const char separator = view.DecimalSeparator();
     const double labelTop = state.FTWinHeight - state.ControlsOffset - 700;
-    const std::pair<FTControl, std::int32_t> ends[] = {{FTControl::kLabel1, ticks.first},
-                                                       {FTControl::kLabel2, ticks.last}};
-    for (const auto& [control, k] : ends) {
-        const double period = k * static_cast<double>(ticks.interval);
-        view.SetControlLeft(control, OmegaToPlotX(state, state.TwoPi / period) - 200);
-        view.SetControlCaption(control, FormatPattern(period, format, separator));
+    const auto place = [&](FTControl control, double left, const std::string& caption) {
+        view.SetControlLeft(control, left);
+        view.SetControlCaption(control, caption);
         view.SetControlTop(control, labelTop);
+    };
+    const double firstPeriod = ticks.first * static_cast<double>(ticks.interval);
+    const double lastPeriod = ticks.last * static_cast<double>(ticks.interval);
+    const double firstLeft = OmegaToPlotX(state, state.TwoPi / firstPeriod) - kEndLabelOffset;
+    const double lastLeft = OmegaToPlotX(state, state.TwoPi / lastPeriod) - kEndLabelOffset;
+    place(FTControl::kLabel1, firstLeft, FormatPattern(firstPeriod, format, separator));
+    if (lastLeft >= firstLeft + kFirstEndLabelWidth) {
+        place(FTControl::kLabel2, lastLeft, FormatPattern(lastPeriod, format, separator));
+    } else {
+        // Over a wide range every tick crowds at the left, where the two labels would print over
+        // each other ("100.0" over "10.0" reads "110.0"); the right label then names the period at
+        // the right edge of the frame, with the decimals it needs.
+        const double edgePeriod = state.TwoPi / state.ViewOmegaEnd;
+        const int decimals =
+            std::clamp(1 - static_cast<int>(std::floor(std::log10(edgePeriod))), 1, kMaxLabelDecimals);
+        place(FTControl::kLabel2, state.PlotRight - kEndLabelOffset,
+              FormatPattern(edgePeriod, state.DecimalFormats[decimals], separator));
     }
     state.TickInterval = ticks.interval;
     PlaceControlRows(state, view);

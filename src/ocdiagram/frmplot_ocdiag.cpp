@@ -5,14 +5,24 @@
 #include "printing/printlayout.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPalette>
+
+#include <algorithm>
 
 namespace quorix {
 
 namespace {
 
 constexpr Colour kLabelBackground = kWhite;
+// The read-outs of the period and the RMS deviation: their design width, and the room they may
+// take up to the next control of the row, so that a large value is never cut at both ends.
+constexpr double kReadOutWidth = 975;
+constexpr double kPeriodRoom = 2160 - 840 - 60;
+constexpr double kRmsRoom = 4800 - 3600 - 60;
+// The border and inner margins of a read-out box, in pixels.
+constexpr int kReadOutPadding = 10;
 
 Colour SystemColour(QPalette::ColorRole role) {
     const QColor colour = QApplication::palette().color(role);
@@ -85,6 +95,17 @@ void frmPlot_OCdiag::BuildMenus() {
 DisplayList& frmPlot_OCdiag::PlotDrawing() {
     DrawingSurface().update();
     return DrawingSurface().EditDrawing();
+}
+
+void frmPlot_OCdiag::SetControlCaption(OCControl control, const std::string& caption) {
+    Control& shown = ControlOf(control);
+    shown.SetDisplayText(caption);
+    if (control == OCControl::kLabel7 || control == OCControl::kText1) {
+        const QFontMetrics metrics(shown.Widget()->font());
+        const double needed = PixelsToTwips(metrics.horizontalAdvance(ToQString(caption)) + kReadOutPadding);
+        const double room = control == OCControl::kLabel7 ? kPeriodRoom : kRmsRoom;
+        shown.SetWidth(std::clamp(needed, kReadOutWidth, room));
+    }
 }
 
 void frmPlot_OCdiag::Command1_Click() {

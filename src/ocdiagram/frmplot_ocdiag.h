@@ -27,9 +27,7 @@ public:
     double PlotWindowHeight() override { return Height(); }
     DisplayList& PlotDrawing() override;
     void SetControlTop(OCControl control, double top) override { ControlOf(control).SetTop(top); }
-    void SetControlCaption(OCControl control, const std::string& caption) override {
-        ControlOf(control).SetDisplayText(caption);
-    }
+    void SetControlCaption(OCControl control, const std::string& caption) override;
 
     [[nodiscard]] Control& ControlOf(OCControl control) { return *controls_.at(control); }
 

@@ -16,6 +16,7 @@ constexpr int kTickLength = 100;
 constexpr int kReadOutOffset = 1100;
 constexpr int kLabelRaise = 100;
 constexpr int kStepCaptionRaise = 250;
+constexpr int kLabelHeight = 255;
 constexpr int kRingInnerRadius = 20;
 constexpr int kRingOuterRadius = 30;
 // A span divides into 4 to 10 steps; the bound only keeps a grid loop short whatever the values.
@@ -124,16 +125,29 @@ OCGrid DrawOCGrid(const SharedState& state, const OCMapping& map, DisplayList& d
     return grid;
 }
 
+// The top of the "Step" caption: 250 twips above mid-height of the frame, with the step's value at
+// mid-height below it. In a small window that pair would cover the value of the highest or lowest
+// grid line; it then moves just clear of it, where the frame leaves room between the two.
+double StepCaptionTop(double middle, double highestLabelTop, double lowestLabelTop) {
+    const double wanted = middle - kStepCaptionRaise;
+    const double highest = highestLabelTop + kLabelHeight;
+    const double lowest = lowestLabelTop - kStepCaptionRaise - kLabelHeight;
+    return highest <= lowest ? std::clamp(wanted, highest, lowest) : wanted;
+}
+
 void LabelOCAxis(const SharedState& state, OCPlotView& view, const OCMapping& map, const OCGrid& grid) {
     const std::string& format = state.DecimalFormats[AxisLabelDecimals(grid.step)];
     const double step = grid.step;
     const double middle = (state.OCPlotBottom + state.OCPlotTop) / 2.0;
-    view.SetControlTop(OCControl::kLabel1, map.Y(grid.last * step) - kLabelRaise);
+    const double highestTop = map.Y(grid.last * step) - kLabelRaise;
+    const double lowestTop = map.Y(grid.first * step) - kLabelRaise;
+    const double stepTop = StepCaptionTop(middle, highestTop, lowestTop);
+    view.SetControlTop(OCControl::kLabel1, highestTop);
     view.SetControlCaption(OCControl::kLabel1, FormatPattern(grid.last * step, format));
-    view.SetControlTop(OCControl::kLabel4, middle - kStepCaptionRaise);
-    view.SetControlTop(OCControl::kLabel3, middle);
+    view.SetControlTop(OCControl::kLabel4, stepTop);
+    view.SetControlTop(OCControl::kLabel3, stepTop + kStepCaptionRaise);
     view.SetControlCaption(OCControl::kLabel3, FormatPattern(step, format));
-    view.SetControlTop(OCControl::kLabel2, map.Y(grid.first * step) - kLabelRaise);
+    view.SetControlTop(OCControl::kLabel2, lowestTop);
     view.SetControlCaption(OCControl::kLabel2, FormatPattern(grid.first * step, format));
 }
 

@@ -21,62 +21,128 @@ void Form::Load() {
     Form_Load();
 }
 
+namespace {
+
+// The frame the window manager last put around a window of this program. All top-level windows get
+// the same one, so it stands for the frame of a window not yet on screen; none is known at first.
+QMargins lastSeenFrame;
+
+} // namespace
+
 double Form::Measure(const RememberedTwips& remembered, int pixels) const {
     return remembered.pixels == pixels ? remembered.twips : PixelsToTwips(pixels);
 }
 
 double Form::Top() const {
-    return Measure(top_, frameGeometry().top());
+    return Measure(top_, OuterRect().top());
 }
 double Form::Left() const {
-    return Measure(left_, frameGeometry().left());
+    return Measure(left_, OuterRect().left());
 }
 double Form::Width() const {
-    return Measure(width_, frameGeometry().width());
+    return Measure(width_, OuterRect().width());
 }
 double Form::Height() const {
-    return Measure(height_, frameGeometry().height());
+    return Measure(height_, OuterRect().height());
 }
 
-QSize Form::FrameExtra() const {
-    return frameGeometry().size() - geometry().size();
+bool Form::FrameSeen() const {
+    return frameGeometry() != geometry();
 }
 
-void Form::ApplyOuterGeometry(int left, int top, int width, int height) {
-    const QSize extra = FrameExtra();
-    move(left, top);
-    resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+QMargins Form::Frame() const {
+    if (FrameSeen()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        lastSeenFrame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                 outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        return lastSeenFrame;
+    }
+    // Not framed yet, on screen or not: the frame will be as the others'. Without a window manager
+    // no frame is ever seen and none is assumed.
+    return lastSeenFrame;
+}
+
+bool Form::AwaitingFrame() const {
+    return testAttribute(Qt::WA_WState_Created) && !FrameSeen();
+}
+
+QRect Form::OuterRect() const {
+    if (FrameSeen()) {
+        return frameGeometry();
+    }
+    // Placed by its outer corner before it was first shown, a window keeps that corner as its
+    // place until the window manager frames it; otherwise its place is that of its inside.
+    if (placedByCorner_ || !testAttribute(Qt::WA_WState_Created)) {
+        return QRect(geometry().topLeft(), size().grownBy(Frame()));
+    }
+    return geometry().marginsAdded(Frame());
+}
+
+void Form::MoveOuter(int left, int top) {
+    // Once shown, a window is placed by its inside until its frame is known: put the inside where
+    // the expected frame will leave it.
+    placedByCorner_ = !testAttribute(Qt::WA_WState_Created);
+    if (AwaitingFrame()) {
+        const QMargins frame = Frame();
+        move(left + frame.left(), top + frame.top());
+    } else {
+        move(left, top);
+    }
+}
+
+void Form::ResizeOuter(int width, int height) {
+    if (placedByCorner_ && AwaitingFrame()) {
+        const QRect outer = OuterRect();
+        MoveOuter(outer.left(), outer.top()); // a size change made now places the window by its inside
+    }
+    wantedOuter_ = QSize(width, height);
+    assumedFrame_ = Frame();
+    resize(QSize(width, height).shrunkBy(assumedFrame_).expandedTo(QSize(1, 1)));
     ReportSizeChange();
 }
 
+void Form::FitFrameOnceKnown() {
+    // The outer size was set for the frame expected; once the real one is known and differs, the
+    // inside takes the difference, so the outer size stays what was asked for.
+    if (!wantedOuter_.isValid() || !isVisible()) {
+        return;
+    }
+    const QMargins frame = Frame();
+    if (frame == assumedFrame_) {
+        return;
+    }
+    if (size() != wantedOuter_.shrunkBy(assumedFrame_).expandedTo(QSize(1, 1))) {
+        wantedOuter_ = QSize(); // sized since from outside: that size stands
+        return;
+    }
+    ResizeOuter(wantedOuter_.width(), wantedOuter_.height());
+}
+
 void Form::SetTop(double twips) {
-    const QRect outer = frameGeometry();
-    ApplyOuterGeometry(outer.left(), TwipsToPixels(twips), outer.width(), outer.height());
-    top_ = {twips, frameGeometry().top()};
+    MoveOuter(OuterRect().left(), TwipsToPixels(twips));
+    top_ = {twips, OuterRect().top()};
 }
 
 void Form::SetLeft(double twips) {
-    const QRect outer = frameGeometry();
-    ApplyOuterGeometry(TwipsToPixels(twips), outer.top(), outer.width(), outer.height());
-    left_ = {twips, frameGeometry().left()};
+    MoveOuter(TwipsToPixels(twips), OuterRect().top());
+    left_ = {twips, OuterRect().left()};
 }
 
 void Form::SetWidth(double twips) {
-    const QRect outer = frameGeometry();
     width_ = {twips, TwipsToPixels(twips)};
-    ApplyOuterGeometry(outer.left(), outer.top(), TwipsToPixels(twips), outer.height());
-    width_.pixels = frameGeometry().width();
+    ResizeOuter(TwipsToPixels(twips), OuterRect().size().height());
+    width_.pixels = OuterRect().size().width();
 }
 
 void Form::SetHeight(double twips) {
-    const QRect outer = frameGeometry();
     height_ = {twips, TwipsToPixels(twips)};
-    ApplyOuterGeometry(outer.left(), outer.top(), outer.width(), TwipsToPixels(twips));
-    height_.pixels = frameGeometry().height();
+    ResizeOuter(OuterRect().size().width(), TwipsToPixels(twips));
+    height_.pixels = OuterRect().size().height();
 }
 
 void Form::ReportSizeChange() {
-    if (size() == reportedSize_) {
+    if (holdSizeReports_ || size() == reportedSize_) {
         return;
     }
     reportedSize_ = size();
@@ -115,6 +181,10 @@ void Form::SetFormFont(const FontStyle& font) {
 }
 
 void Form::Show() {
+    // A window the user minimised comes back when the program shows it.
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
     show();
     raise();
 }
@@ -139,33 +209,29 @@ void Form::AddMenuSeparator(QMenu* menu) {
 
 void Form::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    FitFrameOnceKnown();
     ReportSizeChange();
 }
 
 void Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shownSinceLoad_ || event->spontaneous()) {
+        FitFrameOnceKnown();
         return;
     }
     shownSinceLoad_ = true;
-    FitRememberedOuterSize();
+    // A frame first known now changes the inside; the one resize of the first showing covers that.
+    holdSizeReports_ = true;
+    FitFrameOnceKnown();
+    holdSizeReports_ = false;
     reportedSize_ = size();
     Form_Resize();
 }
 
-void Form::FitRememberedOuterSize() {
-    // The frame is known only once the window is on screen: keep the outer size it was given.
-    const QSize extra = FrameExtra();
-    const int width = width_.pixels >= 0 ? TwipsToPixels(width_.twips) : frameGeometry().width();
-    const int height = height_.pixels >= 0 ? TwipsToPixels(height_.twips) : frameGeometry().height();
-    reportedSize_ = QSize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
-    resize(reportedSize_);
-    if (width_.pixels >= 0) {
-        width_.pixels = frameGeometry().width();
-    }
-    if (height_.pixels >= 0) {
-        height_.pixels = frameGeometry().height();
-    }
+void Form::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window manager tells the frame it puts around a window with a move of the inside.
+    FitFrameOnceKnown();
 }
 
 void Form::closeEvent(QCloseEvent* event) {
@@ -182,7 +248,11 @@ void Form::changeEvent(QEvent* event) {
         return;
     }
     if (isActiveWindow()) {
-        Form_GotFocus();
+        // A hidden window takes no focus: the activation that follows the closing of its menu must
+        // not redraw, and so show again, a window that its "Exit" has just hidden.
+        if (isVisible()) {
+            Form_GotFocus();
+        }
     } else {
         Form_LostFocus();
         Form_Deactivate();

@@ -50,7 +50,8 @@ public:
     void SetFormFont(const FontStyle& font);
     void SetMousePointer(MousePointer pointer) { surface_->SetMousePointer(pointer); }
 
-    // Shows the window without making it modal; hides it while keeping it and its state.
+    // Shows the window without making it modal, bringing it back when minimised; hides it while
+    // keeping it and its state.
     void Show();
     void Hide();
     [[nodiscard]] bool IsShown() const { return isVisible(); }
@@ -75,6 +76,7 @@ protected:
 
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -85,15 +87,28 @@ private:
         int pixels = -1;
     };
     [[nodiscard]] double Measure(const RememberedTwips& remembered, int pixels) const;
-    [[nodiscard]] QSize FrameExtra() const;
-    void ApplyOuterGeometry(int left, int top, int width, int height);
+    // The frame around the inside: the one the window manager drew, or the one it will draw.
+    [[nodiscard]] QMargins Frame() const;
+    [[nodiscard]] bool FrameSeen() const;
+    // Created on screen, and not yet framed by the window manager.
+    [[nodiscard]] bool AwaitingFrame() const;
+    // The outer place and size, frame included, and the move that puts the frame's corner there.
+    [[nodiscard]] QRect OuterRect() const;
+    void MoveOuter(int left, int top);
+    void ResizeOuter(int width, int height);
+    void FitFrameOnceKnown();
     void ReportSizeChange();
-    void FitRememberedOuterSize();
 
     Surface* surface_ = nullptr;
     RememberedTwips top_, left_, width_, height_;
     QSize reportedSize_;
+    // The outer size last set and the frame it was set for, until the real frame is known.
+    QSize wantedOuter_;
+    QMargins assumedFrame_;
+    // Placed by its outer corner before its first showing; see OuterRect.
+    bool placedByCorner_ = false;
     bool shownSinceLoad_ = false;
+    bool holdSizeReports_ = false;
 };
 
 } // namespace quorix

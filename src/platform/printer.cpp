@@ -1,6 +1,7 @@
 #include "platform/printer.h"
 
 #include "platform/form.h"
+#include "platform/printqueue.h"
 #include "platform/textfile.h"
 #include "state/errormessages.h"
 
@@ -9,7 +10,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,8 +26,8 @@ constexpr const char* kFileDriver = "PDF";
 std::string filePrinterOutput;
 ScopedPrinterFault* activeFault = nullptr;
 
-PrinterDevice QueueDevice(const QString& name) {
-    return {name.toStdString(), kQueueDriver, name.toStdString()};
+PrinterDevice QueueDevice(const std::string& name) {
+    return {name, kQueueDriver, name};
 }
 
 PrinterDevice FileDevice() {
@@ -73,6 +74,15 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
     PaintDisplayList(painter, surface.Drawing(), scale / TwipsPerPixel(),
                      Magnified(surface.font(), scale * screenDpi / painter.device()->logicalDpiY()));
     painter.scale(scale, scale);
+    // A page shows no text cursor and no focus frame: the control that has the focus gives it up
+    // while the page is drawn.
+    QWidget* focused = surface.focusWidget();
+    if (focused != nullptr && !focused->hasFocus()) {
+        focused = nullptr;
+    }
+    if (focused != nullptr) {
+        focused->clearFocus();
+    }
     for (QWidget* child : surface.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         // Only the part of a control inside the client area is seen, and only that is printed.
         const QRect seen = child->geometry().intersected(surface.rect()).translated(-child->pos());
@@ -92,6 +102,9 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
             painter.restore();
         }
     }
+    if (focused != nullptr) {
+        focused->setFocus();
+    }
     painter.restore();
 }
 
@@ -99,7 +112,7 @@ void PaintWindowImage(QPainter& painter, const Surface& surface, const QRect& pa
 
 std::vector<PrinterDevice> InstalledPrinters() {
     std::vector<PrinterDevice> devices;
-    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+    for (const std::string& name : CurrentPrintQueues().Names()) {
         devices.push_back(QueueDevice(name));
     }
     devices.push_back(FileDevice());
@@ -119,23 +132,29 @@ std::int16_t SystemPaperSize() {
     return static_cast<std::int16_t>(probe.pageLayout().pageSize().id());
 }
 
+// One document being printed. A document for a queue is written into a spool file first and handed
+// to the queue when it ends, under the name it was started with.
 struct Printer::Document {
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
     double y = 0.0;
+    std::string queue;
+    std::string title;
+    std::unique_ptr<QTemporaryFile> spool;
 };
 
 Printer::Printer() {
-    const QString defaultName = QPrinterInfo::defaultPrinterName();
-    const QStringList names = QPrinterInfo::availablePrinterNames();
-    if (!defaultName.isEmpty()) {
+    PrintQueues& queues = CurrentPrintQueues();
+    const std::string defaultName = queues.DefaultName();
+    const std::vector<std::string> names = queues.Names();
+    if (!defaultName.empty()) {
         device_ = QueueDevice(defaultName);
-    } else if (!names.isEmpty()) {
+    } else if (!names.empty()) {
         device_ = QueueDevice(names.front());
     } else {
         device_ = FileDevice();
     }
-    seenDefault_ = defaultName.toStdString();
+    seenDefault_ = defaultName;
 }
 
 Printer::~Printer() {
@@ -146,9 +165,9 @@ Printer& Printer::operator=(Printer&&) noexcept = default;
 
 PrinterDevice Printer::Device() {
     if (trackDefault_) {
-        const QString current = QPrinterInfo::defaultPrinterName();
-        if (!current.isEmpty() && current.toStdString() != seenDefault_) {
-            seenDefault_ = current.toStdString();
+        const std::string current = CurrentPrintQueues().DefaultName();
+        if (!current.empty() && current != seenDefault_) {
+            seenDefault_ = current;
             device_ = QueueDevice(current);
         }
     }
@@ -173,6 +192,10 @@ void Printer::Configure(QPrinter& printer) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(QString::fromStdString(device.deviceName));
     }
+    ApplySettings(printer);
+}
+
+void Printer::ApplySettings(QPrinter& printer) const {
     const PrinterSettings& s = Settings;
     if (s.Copies >= 1) {
         printer.setCopyCount(s.Copies);
@@ -202,7 +225,7 @@ void Printer::AdoptDialogChoices(const QPrinter& printer) {
         SetFilePrinterOutput(printer.outputFileName().toStdString());
         Select(FileDevice());
     } else {
-        Select(QueueDevice(printer.printerName()));
+        Select(QueueDevice(printer.printerName().toStdString()));
     }
     Settings.Orientation = static_cast<std::int16_t>(printer.pageLayout().orientation());
     Settings.ColorMode = static_cast<std::int16_t>(printer.colorMode());
@@ -212,11 +235,13 @@ void Printer::AdoptDialogChoices(const QPrinter& printer) {
     Settings.PrintQuality = static_cast<std::int16_t>(printer.resolution());
 }
 
-int Printer::StartJob(QPrinter& printer, QPainter& painter) {
+int Printer::StartJob(Document& doc, const std::string& title) {
     if (activeFault != nullptr) {
         return activeFault->ErrorNumber();
     }
     const PrinterDevice device = Device();
+    QPrinter& printer = doc.printer;
+    printer.setDocName(QString::fromStdString(title));
     if (IsFileDevice(device)) {
         if (device.port.empty()) {
             return kErrDeviceUnavailable;
@@ -227,39 +252,77 @@ int Printer::StartJob(QPrinter& printer, QPainter& painter) {
             return ErrorNumberFromErrno(errno, device.port);
         }
         std::fclose(file);
-    } else if (QPrinterInfo::printerInfo(QString::fromStdString(device.deviceName)).isNull()) {
-        return kErrDeviceUnavailable;
+        Configure(printer);
+    } else {
+        const std::vector<std::string> queues = CurrentPrintQueues().Names();
+        if (std::find(queues.begin(), queues.end(), device.deviceName) == queues.end()) {
+            return kErrDeviceUnavailable;
+        }
+        doc.spool = std::make_unique<QTemporaryFile>();
+        if (!doc.spool->open()) {
+            return kErrDeviceIO;
+        }
+        doc.queue = device.deviceName;
+        doc.title = title;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(doc.spool->fileName());
+        ApplySettings(printer);
     }
-    Configure(printer);
-    if (!painter.begin(&printer)) {
+    if (!doc.painter.begin(&printer)) {
         return IsFileDevice(device) ? kErrDeviceIO : kErrPrinter;
     }
     return 0;
 }
 
-int Printer::FinishJob(QPrinter& printer, QPainter& painter) {
-    const bool ended = painter.end();
-    if (!ended || printer.printerState() == QPrinter::Error) {
-        return printer.outputFormat() == QPrinter::PdfFormat ? kErrDeviceIO : kErrPrinter;
+int Printer::FinishJob(Document& doc) {
+    const bool ended = doc.painter.end();
+    if (!ended || doc.printer.printerState() == QPrinter::Error) {
+        return doc.spool ? kErrPrinter : kErrDeviceIO;
+    }
+    if (doc.spool) {
+        if (const int error = CurrentPrintQueues().Submit(QueueJobOf(doc)); error != 0) {
+            return error;
+        }
     }
     ++documentsSent_;
     return 0;
 }
 
+QueueJob Printer::QueueJobOf(const Document& doc) const {
+    QueueJob job{doc.queue, doc.spool->fileName().toStdString(), doc.title, {}};
+    const QPrinter& printer = doc.printer;
+    job.options.emplace_back("media", printer.pageLayout().pageSize().key().toStdString());
+    if (Settings.Copies > 1) {
+        job.options.emplace_back("copies", std::to_string(Settings.Copies));
+    }
+    const char* sides[] = {"one-sided", "two-sided-long-edge", "two-sided-short-edge"};
+    const int duplex = printer.duplex();
+    if (duplex >= QPrinter::DuplexNone && duplex <= QPrinter::DuplexShortSide) {
+        job.options.emplace_back("sides", sides[duplex]);
+    }
+    if (printer.pageLayout().orientation() == QPageLayout::Landscape) {
+        job.options.emplace_back("landscape", "");
+    }
+    if (printer.colorMode() == QPrinter::GrayScale) {
+        job.options.emplace_back("print-color-mode", "monochrome");
+    }
+    return job;
+}
+
 int Printer::PrintForm(const Form& window) {
-    QPrinter printer(QPrinter::HighResolution);
-    QPainter painter;
-    if (const int error = StartJob(printer, painter); error != 0) {
+    Document doc;
+    if (const int error = StartJob(doc, window.Caption()); error != 0) {
         return error;
     }
-    PaintWindowImage(painter, window.DrawingSurface(), QRect(QPoint(0, 0), painter.viewport().size()));
-    return FinishJob(printer, painter);
+    PaintWindowImage(doc.painter, window.DrawingSurface(),
+                     QRect(QPoint(0, 0), doc.painter.viewport().size()));
+    return FinishJob(doc);
 }
 
 int Printer::PrintLine(const std::string& text) {
     if (!document_) {
         auto document = std::make_unique<Document>();
-        if (const int error = StartJob(document->printer, document->painter); error != 0) {
+        if (const int error = StartJob(*document, JobName); error != 0) {
             return error;
         }
         document->painter.setFont(PrinterFont());
@@ -269,7 +332,7 @@ int Printer::PrintLine(const std::string& text) {
     const QFontMetricsF metrics(doc.painter.font(), &doc.printer);
     if (doc.y > 0 && doc.y + metrics.lineSpacing() > doc.painter.viewport().height()) {
         if (!doc.printer.newPage()) {
-            const int error = doc.printer.outputFormat() == QPrinter::PdfFormat ? kErrDeviceIO : kErrPrinter;
+            const int error = doc.spool ? kErrPrinter : kErrDeviceIO;
             KillDoc();
             return error;
         }
@@ -285,7 +348,7 @@ int Printer::EndDoc() {
         return 0;
     }
     const std::unique_ptr<Document> document = std::move(document_);
-    return FinishJob(document->printer, document->painter);
+    return FinishJob(*document);
 }
 
 void Printer::KillDoc() {

@@ -11,6 +11,7 @@ class QPrinter;
 namespace quorix {
 
 class Form;
+struct QueueJob;
 
 // A printer failure the platform cannot name more closely; it has no text of its own.
 inline constexpr int kErrPrinter = 482;
@@ -77,6 +78,10 @@ public:
 
     PrinterSettings Settings;
 
+    // The name the documents of printed lines carry in the print queue; a window's image carries
+    // the window's caption.
+    std::string JobName;
+
     // Prints the window's client area, everything drawn on it and its controls, as one page scaled
     // to fit the page, and sends it at once.
     [[nodiscard]] int PrintForm(const Form& window);
@@ -98,8 +103,10 @@ public:
 
 private:
     struct Document;
-    [[nodiscard]] int StartJob(QPrinter& printer, QPainter& painter);
-    [[nodiscard]] int FinishJob(QPrinter& printer, QPainter& painter);
+    void ApplySettings(QPrinter& printer) const;
+    [[nodiscard]] int StartJob(Document& doc, const std::string& title);
+    [[nodiscard]] int FinishJob(Document& doc);
+    [[nodiscard]] QueueJob QueueJobOf(const Document& doc) const;
 
     PrinterDevice device_;
     std::string seenDefault_;

@@ -18,10 +18,11 @@ void ReportPrintError(const SharedState& state, int error) {
     MessageBox(NumberedErrorMessage(state.ErrorMessages, error));
 }
 
-// One document of the alias list; 0 or the run-time error number of the first failure, after
-// which the unfinished document is dropped.
-int PrintAliasList(std::span<const std::string> lines) {
+// One document of the alias list, named after the window; 0 or the run-time error number of the
+// first failure, after which the unfinished document is dropped.
+int PrintAliasList(const Form& window, std::span<const std::string> lines) {
     Printer& printer = ApplicationPrinter();
+    printer.JobName = window.Caption();
     for (const std::string& line : AliasPrintLines(lines)) {
         if (const int error = printer.PrintLine(line); error != 0) {
             printer.KillDoc();
@@ -65,8 +66,8 @@ void PlotPrintSetup(Form& window) {
     printer.Settings = static_cast<const PrinterSettings&>(dialog);
 }
 
-void ListPrint(const SharedState& state) {
-    if (const int error = PrintAliasList(AliasLineSpan(state)); error != 0) {
+void ListPrint(Form& window, const SharedState& state) {
+    if (const int error = PrintAliasList(window, AliasLineSpan(state)); error != 0) {
         ReportPrintError(state, error);
     }
 }
@@ -80,7 +81,7 @@ void ListPrintSetup(Form& window, const SharedState& state) {
     const int copies = dialog.Copies();
     ApplicationPrinter().Settings.Orientation = dialog.Orientation();
     for (int copy = 0; copy < copies; ++copy) {
-        if (PrintAliasList(AliasLineSpan(state)) != 0) {
+        if (PrintAliasList(window, AliasLineSpan(state)) != 0) {
             return;
         }
     }

@@ -16,6 +16,9 @@ constexpr double kDesignHeights[frmHelp::kParagraphLabels] = {2895, 2655, 2655, 
 constexpr double kParagraphLeft = 240;
 constexpr double kMargin = 500; // the labels stop this far short of the window's width
 constexpr double kFirstTop = 500;
+constexpr double kTitleHeight = 375;
+// What the window keeps below its last paragraph when the height estimate falls short.
+constexpr double kBottomRoom = 120;
 constexpr double kBaseHeight = 1000;
 
 // The two height estimates: the opening one, and the one every later size change uses.
@@ -23,6 +26,11 @@ constexpr double kOpeningLineFactor = 15000;
 constexpr double kOpeningGap = 400;
 constexpr double kResizeLineFactor = 18000;
 constexpr double kResizeGap = 300;
+
+// The height a label's text takes wrapped within the label's width, in twips.
+double WrappedHeight(const Label& label) {
+    return PixelsToTwips(label.Widget()->heightForWidth(TwipsToPixels(label.Width())));
+}
 
 } // namespace
 
@@ -38,6 +46,7 @@ frmHelp::frmHelp(SharedState& state) : Label0(&DrawingSurface()), state_(state) 
     Label0.SetFont(kTitleFont);
     Label0.SetForeColor(kTitleColour);
     Label0.SetAlignment(TextAlign::kCentre);
+    Label0.SetWordWrap(true);
     Label0.SetCaption("Help - ");
     for (int i = 1; i <= kParagraphLabels; ++i) {
         // No background of their own: a paragraph never hides the one below it.
@@ -76,12 +85,18 @@ void frmHelp::LayOut(double lineFactor, double gap, bool widenTitle) {
     for (int i = 1; i <= count; ++i) {
         Label1(i).SetWidth(labelWidth);
     }
-    double top = kFirstTop;
+    // The height estimate from the number of characters falls short in a narrow window: there the
+    // title takes a second line and each paragraph the height its wrapped text needs, so that no
+    // text is cut; a wide window keeps the estimated places.
+    const double titleHeight = std::max(kTitleHeight, WrappedHeight(Label0));
+    Label0.SetHeight(titleHeight);
+    double top = kFirstTop + (titleHeight - kTitleHeight);
     for (int i = 1; i <= count; ++i) {
         Label& label = Label1(i);
         label.SetTop(top);
-        top =
+        const double estimate =
             RoundClampInt16(label.Top() + state_.HelpParagraphLengths[i] * lineFactor / label.Width() + gap);
+        top = RoundClampInt16(std::max(estimate, label.Top() + WrappedHeight(label)));
         // The label ends where the next paragraph starts, so no two of them ever overlap.
         label.SetHeight(top - label.Top());
     }
@@ -89,6 +104,8 @@ void frmHelp::LayOut(double lineFactor, double gap, bool widenTitle) {
     for (int i = 1; i <= count; ++i) {
         height = RoundClampInt16(height + state_.HelpParagraphLengths[i] * lineFactor / width + gap);
     }
+    const double frame = Height() - PixelsToTwips(DrawingSurface().height());
+    height = RoundClampInt16(std::max(height, top + kBottomRoom + frame));
     // A minimised, maximised or full-screen window keeps the size the desktop gave it.
     if (windowState() == Qt::WindowNoState) {
         SetHeight(height);

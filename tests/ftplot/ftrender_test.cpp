@@ -57,6 +57,8 @@ TEST(RedrawFTPlotTest, ViewsAreTickedLabelledAndDrawnOncePerIndex) {
         {"collapsed zoom", 0.2, 1.2, 500, 500, '.', 5, "1.0", "0.2", "0.2", 1, 1000},
         {"zoom too narrow", 1.0, 1.001, 500, 501, '.', 10, "1.0010", "1.0001", "0.0001", 1, 1000},
         {"full range too narrow", 0.5, 0.500005, 1, 1000, '.', 0, "", "", "", 1, 1000},
+        // Every tick, 100 d down to 10 d, crowds at the left: the right label names the right edge.
+        {"wide", 0.05, 100, 1, 1000, '.', 10, "100.0", "0.050", "10.0", 1, 1000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,6 +80,10 @@ TEST(RedrawFTPlotTest, ViewsAreTickedLabelledAndDrawnOncePerIndex) {
         EXPECT_EQ(std::tie(view.captions[FTControl::kLabel1], view.captions[FTControl::kLabel2],
                            view.captions[FTControl::kLabel5]),
                   std::make_tuple(c.longest, c.shortest, c.interval));
+        if (c.ticks > 0) {
+            EXPECT_GE(view.lefts[FTControl::kLabel2], view.lefts[FTControl::kLabel1] + 975)
+                << "the end labels never print over each other";
+        }
         EXPECT_DOUBLE_EQ(view.tops[FTControl::kCommand1], 3755) << "the controls are placed in any case";
         EXPECT_EQ(std::tie(state.ViewStartIndex, state.ViewEndIndex), std::tie(c.shownStart, c.shownEnd));
         const auto curves = Polylines(view.drawing);

@@ -6,6 +6,7 @@
 #include "ui/application.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -99,6 +100,31 @@ TEST_F(OCWindowTest, ComesUpAtItsPlaceForCountablePeriodsAndStoresResizesAndClos
     EXPECT_EQ(State().OCWinLeft, 2000);
     UpdateWith("1");
     EXPECT_DOUBLE_EQ(app.PlotOC().Left(), 2000);
+}
+
+TEST_F(OCWindowTest, ReadOutsWidenForLargeValuesUpToTheNextControl) {
+    frmPlot_OCdiag& window = app.PlotOC();
+    const auto fits = [](Control& box, const std::string& text) {
+        return QFontMetrics(box.Widget()->font()).horizontalAdvance(QString::fromStdString(text)) <
+               box.Widget()->width();
+    };
+    const struct {
+        OCControl control;
+        Control& box;
+        const char* value;
+        double width;
+    } cases[] = {
+        {OCControl::kLabel7, window.Label7, "1.000000", 975},
+        {OCControl::kText1, window.Text1, "0.01599", 975},
+    };
+    for (const auto& c : cases) {
+        window.SetControlCaption(c.control, c.value);
+        EXPECT_EQ(c.box.Width(), c.width) << "as designed while the value fits";
+        window.SetControlCaption(c.control, "32768.000000");
+        EXPECT_TRUE(fits(c.box, "32768.000000")) << c.value;
+        EXPECT_LE(c.box.Left() + c.box.Width(),
+                  c.control == OCControl::kLabel7 ? window.Label6.Left() : window.Command1.Left());
+    }
 }
 
 } // namespace

@@ -243,5 +243,25 @@ TEST(DrawOCAxesTest, TallAndTinyWindowsKeepTheFrameUprightAndUnsearchedOnesGetNo
     EXPECT_EQ(d.state.OCWinLoading, kFalse) << "only a complete drawing lowers it, none raised it";
 }
 
+TEST(DrawOCAxesTest, TheStepLabelsStandClearOfTheGridValuesWhereTheFrameHasRoom) {
+    // O-C values 0, -0.0012 and 0.0009: step 0.0005, grid lines from -0.0010 to 0.0005, the highest
+    // a fifth of the frame below its top.
+    const auto tops = [](double windowHeight) {
+        SharedState state = testing::ObservedState({50000.0, 50010.9988, 50037.0009}, 1.0);
+        EXPECT_TRUE(ComputeOCDiagram(state));
+        FakeOCView view;
+        view.height = windowHeight;
+        RedrawOCPlot(state, view);
+        return view.tops;
+    };
+    auto designed = tops(5500);
+    EXPECT_EQ(designed[OCControl::kLabel4], 2196 - 250) << "250 twips above mid-height, as designed";
+    EXPECT_EQ(designed[OCControl::kLabel3], 2196);
+    auto small = tops(2792); // a frame 1200 twips high
+    EXPECT_GE(small[OCControl::kLabel4], small[OCControl::kLabel1] + 255) << "below the highest value";
+    EXPECT_EQ(small[OCControl::kLabel3], small[OCControl::kLabel4] + 250);
+    EXPECT_LE(small[OCControl::kLabel3] + 255, small[OCControl::kLabel2]) << "above the lowest value";
+}
+
 } // namespace
 } // namespace quorix

@@ -7,6 +7,8 @@
 #include "platform/messagebox.h"
 #include "platform/printer.h"
 #include "platform/printersetupdialog.h"
+#include "platform/printqueue.h"
+#include "support/recordingqueues.h"
 #include "support/searchedstate.h"
 #include "support/tempfolder.h"
 #include "ui/application.h"
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QSpinBox>
 
@@ -151,12 +154,14 @@ TEST_F(PrintingTest, EachPrintCommandSendsItsDocumentsOrTellsWhyNot) {
         DialogResponder<QPrinter> user([&](QPrinter& printer) {
             printer.setCopyCount(c.copies);
             printer.setPageOrientation(QPageLayout::Landscape);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString(pdf));
+            if (!pdf.empty()) { // else the file printer stays chosen, without a file
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(pdf));
+            }
             return c.confirm;
         });
         c.command == kPlot   ? PlotPrint(form, state)
-        : c.command == kList ? ListPrint(state)
+        : c.command == kList ? ListPrint(form, state)
                              : ListPrintSetup(form, state);
         EXPECT_EQ(user.Shown(), c.command == kListDialog ? 1 : 0);
         EXPECT_EQ(messages.Messages(), c.message.empty() ? Messages{} : Messages{c.message});
@@ -172,6 +177,57 @@ TEST_F(PrintingTest, EachPrintCommandSendsItsDocumentsOrTellsWhyNot) {
         } else if (c.documents > 0) {
             EXPECT_NE(text.find("Quorix test page"), std::string::npos) << "drawn text stays text";
             EXPECT_EQ(text.find("Past the edge"), std::string::npos) << "what is not seen is not printed";
+        }
+    }
+}
+
+// With a default printer present, every print goes to it as a named job, and what the queue says
+// against a job reaches the user; the machine's own queues are out of reach of every test.
+TEST_F(PrintingTest, QueueJobsCarryTheCaptionAndTheirRefusalsAreTold) {
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "the machine's queues are listed";
+    ASSERT_TRUE(QPrinterInfo::defaultPrinterName().isEmpty());
+    Form form;
+    form.SetCaption("stars.txt");
+    form.SetWidth(6000);
+    form.SetHeight(4000);
+    form.Show();
+    const struct {
+        const char* what;
+        bool found, accepting, stopped;
+        const char* reasons;
+        bool taken;
+        std::string message;
+    } cases[] = {
+        {"taken", true, true, false, "none", true, ""},
+        {"rejecting jobs", true, false, false, "none", true, " 68 Error: Device unavailable."},
+        {"gone", false, true, false, "", true, " 68 Error: Device unavailable."},
+        {"stopped", true, true, true, "paused", true, " 25 Device fault."},
+        {"out of paper", true, true, true, "media-empty-error", true, " 27 Error: Out of paper."},
+        {"job refused", true, true, false, "none", false, " 482 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool list : {false, true}) {
+            testing::RecordingQueues queues({"Lab", "Office"}, "Office");
+            queues.refusal = QueueErrorNumber({c.found, c.accepting, c.stopped, c.reasons, c.taken});
+            messages.Clear();
+            ApplicationPrinter() = Printer();
+            ApplicationPrinter().Settings.Copies = 2;
+            ASSERT_EQ(ApplicationPrinter().DeviceName(), "Office") << "the default printer is the one used";
+            list ? ListPrint(form, state) : PlotPrint(form, state);
+            EXPECT_EQ(messages.Messages(), c.message.empty() ? Messages{} : Messages{c.message});
+            EXPECT_EQ(queues.submitted, 1);
+            EXPECT_EQ(ApplicationPrinter().DocumentsSent(), c.message.empty() ? 1 : 0);
+            if (c.message.empty()) {
+                const QueueJob& job = queues.jobs.at(0).job;
+                EXPECT_EQ(job.queue, "Office");
+                EXPECT_EQ(job.title, "stars.txt");
+                EXPECT_NE(std::find(job.options.begin(), job.options.end(),
+                                    std::pair<std::string, std::string>{"copies", "2"}),
+                          job.options.end());
+                EXPECT_TRUE(queues.jobs.at(0).document.startsWith("%PDF"))
+                    << "the queue gets the finished page";
+            }
         }
     }
 }

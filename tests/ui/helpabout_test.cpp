@@ -60,6 +60,25 @@ TEST_F(HelpAboutTest, BothMenusShowTheOneHelpWhoseHeightFollowsItsParagraphsAndI
     }
 }
 
+TEST_F(HelpAboutTest, ANarrowHelpShowsTheWholeTitleAndEveryParagraphToItsLastLine) {
+    State().HelpParagraphCount = 4;
+    app.Main().m2Fourier_help->trigger();
+    frmHelp& help = app.Help();
+    help.SetWidth(4500); // 300 pixels
+    const auto wrapped = [](Label& label) {
+        return PixelsToTwips(label.Widget()->heightForWidth(label.Widget()->width()));
+    };
+    EXPECT_GE(help.Label0.Height(), wrapped(help.Label0)) << "the title wraps instead of being clipped";
+    double bottom = help.Label0.Top() + help.Label0.Height();
+    for (int k = 1; k <= 4; ++k) {
+        Label& paragraph = help.Label1(k);
+        EXPECT_GE(paragraph.Top(), bottom) << k;
+        EXPECT_GE(paragraph.Height(), wrapped(paragraph)) << "paragraph " << k << " is not cut";
+        bottom = paragraph.Top() + paragraph.Height();
+    }
+    EXPECT_LE(bottom, PixelsToTwips(help.DrawingSurface().height())) << "the window holds them all";
+}
+
 TEST_F(HelpAboutTest, LeavingOrClosingTheAboutRedrawsThePlotWithoutMarks) {
     // Makes the About window the active one, as a click on it does, then leaves it by closing it or
     // by clicking on the main window.
