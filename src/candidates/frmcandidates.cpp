@@ -134,6 +134,7 @@ void frmCandidates::BuildLayout() {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setMinimumSize(760, 180);
     table->installEventFilter(this);
     connect(table, &QTableView::doubleClicked, this,
