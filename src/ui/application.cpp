@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include "aliases/frmlist_aliases.h"
+#include "candidates/frmcandidates.h"
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
 #include "input/frmimporttable.h"
@@ -39,6 +40,7 @@ std::unique_ptr<frmMain> Application::MakeMain() {
             .showHelp = [this] { ShowFourierHelp(); },
             .showAbout = [this] { ShowAbout(); },
             .importTable = [this](const std::string& path) { ShowImportTable(path); },
+            .showCandidates = [this] { ShowCandidates(); },
         });
 }
 
@@ -111,6 +113,23 @@ void Application::ShowImportTable(const std::string& path) {
     importTable_ = std::make_unique<frmImportTable>(state_, Main(), chosen.parent_path().string(),
                                                     chosen.filename().string(), std::move(file.text));
     importTable_->show();
+}
+
+void Application::ShowCandidates() {
+    if (state_.FTComputed == kFalse) {
+        if (candidates_) {
+            candidates_->hide();
+        }
+        Main().ShowMessage(kComputeFirstMessage);
+        return;
+    }
+    if (!candidates_) {
+        candidates_ = std::make_unique<frmCandidates>(state_, [this] { UpdateOCDiagram(state_, plotOC_); });
+    }
+    candidates_->Refresh();
+    candidates_->show();
+    candidates_->raise();
+    candidates_->activateWindow();
 }
 
 frmPlot_OCdiag& Application::PlotOC() {

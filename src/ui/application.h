@@ -12,6 +12,7 @@ namespace quorix {
 
 class frmList_Aliases;
 class frmAbout;
+class frmCandidates;
 class frmHelp;
 class frmImportTable;
 class frmMain;
@@ -63,6 +64,11 @@ public:
     void ShowImportTable(const std::string& path);
     [[nodiscard]] frmImportTable* ImportTable() { return importTable_.get(); }
 
+    // File > "Candidates ...": the candidate table of the last completed search, computed afresh at
+    // every opening; before a search only a message. One dialog, made on first use.
+    void ShowCandidates();
+    [[nodiscard]] frmCandidates* Candidates() { return candidates_.get(); }
+
 private:
     // The main window with what it reaches beyond itself: the dialog, the result windows, help, About.
     [[nodiscard]] std::unique_ptr<frmMain> MakeMain();
@@ -78,6 +84,7 @@ private:
     WindowSlot<frmHelp> help_;
     WindowSlot<frmAbout> about_;
     std::unique_ptr<frmImportTable> importTable_;
+    std::unique_ptr<frmCandidates> candidates_;
 };
 
 } // namespace quorix

@@ -104,6 +104,7 @@ void frmMain::BuildMenus() {
     QMenu* file = AddMenu("File");
     mOpen = AddMenuItem(file, "Open", [this] { Command1_Click(); });
     mImportTable = AddMenuItem(file, "Import Table...", [this] { mImportTable_Click(); });
+    mCandidates = AddMenuItem(file, "Candidates ...", [this] { mCandidates_Click(); });
     AddMenuSeparator(file);
     mExit = AddMenuItem(file, "Exit", [this] { mExit_Click(); });
     QMenu* help = AddMenu("Help");
@@ -175,6 +176,10 @@ void frmMain::mImportTable_Click() {
     if (!path.isEmpty()) {
         links_.importTable(path.toStdString());
     }
+}
+
+void frmMain::mCandidates_Click() {
+    links_.showCandidates();
 }
 
 void frmMain::m2Fourier_help_Click() {

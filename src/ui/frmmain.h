@@ -31,6 +31,8 @@ struct MainWindowLinks {
     std::function<void()> showAbout;
     // Reads the named table and shows its import preview.
     std::function<void(const std::string&)> importTable;
+    // Shows the candidate table of the last search.
+    std::function<void()> showCandidates;
 };
 
 // The main window: the search entries, the best-period read-out, opening a data file, "Compute"
@@ -45,6 +47,7 @@ public:
     CommandButton Command1, Command4, Command2, Command3;
     QAction* mOpen = nullptr;
     QAction* mImportTable = nullptr;
+    QAction* mCandidates = nullptr;
     QAction* mExit = nullptr;
     QAction* m2Fourier_help = nullptr;
     QAction* m2About = nullptr;
@@ -56,6 +59,8 @@ public:
     void mExit_Click();
     // File > "Import Table...": a published table of times, chosen in the system's file dialog.
     void mImportTable_Click();
+    // File > "Candidates ...": the deepest dips of the last search and the period the types pick.
+    void mCandidates_Click();
     void m2Fourier_help_Click();
     void m2About_Click();
 
