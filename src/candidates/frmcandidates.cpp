@@ -189,7 +189,8 @@ void frmCandidates::UseRow(int row) {
     if (row < 0 || row >= static_cast<int>(list_.dips.size())) {
         return;
     }
-    state_.TrialPeriod = list_.dips[static_cast<std::size_t>(row)].period;
+    // The refined period, not the grid point: its O-C diagram is the one the dip really means.
+    state_.TrialPeriod = list_.dips[static_cast<std::size_t>(row)].refinedPeriod;
     drawOCDiagram_();
 }
 

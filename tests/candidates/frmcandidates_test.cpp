@@ -153,16 +153,16 @@ TEST_F(CandidatesWindowTest, ADoubleClickOrEnterOnARowOpensItsOCDiagramAndEscape
     ASSERT_GE(list.dips.size(), 3u);
 
     DoubleClickRow(dialog, 1);
-    EXPECT_EQ(State().TrialPeriod, list.dips[1].period);
+    EXPECT_EQ(State().TrialPeriod, list.dips[1].refinedPeriod);
     ASSERT_TRUE(app.IsPlotOCLoaded());
     EXPECT_TRUE(app.PlotOC().IsShown());
-    EXPECT_EQ(State().OCPeriod, list.dips[1].period);
+    EXPECT_EQ(State().OCPeriod, list.dips[1].refinedPeriod);
     EXPECT_EQ(State().OCPointCount, 40);
 
     dialog.table->setCurrentIndex(dialog.table->model()->index(2, 3));
     QTest::keyClick(dialog.table, Qt::Key_Return);
-    EXPECT_EQ(State().TrialPeriod, list.dips[2].period);
-    EXPECT_EQ(State().OCPeriod, list.dips[2].period);
+    EXPECT_EQ(State().TrialPeriod, list.dips[2].refinedPeriod);
+    EXPECT_EQ(State().OCPeriod, list.dips[2].refinedPeriod);
     EXPECT_TRUE(dialog.isVisible()) << "Enter on a row is not the dialog's default button";
 
     QTest::keyClick(dialog.table, Qt::Key_Escape);
