@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace quorix::cli {
 
@@ -102,6 +103,46 @@ void DesignLabels(OCPicture& picture) {
     picture.labels[OCControl::kText1] = {3600, 9120, 975, "", TextAlign::kCentre};
 }
 
+// The desktop's shared state as its "Compute" and its O-C window leave it after this search, for
+// the windows' drawing routines: the FT values of the curve, evenly spread over the range, and the
+// observations and O-C diagram when there is one.
+std::unique_ptr<SharedState> PlotState(const PlotRequest& request) {
+    auto state = std::make_unique<SharedState>();
+    InitialiseSharedState(*state);
+    const CliSearch& search = *request.search;
+    const SearchEntries& entries = search.entries;
+    state->DataFileName = request.dataFile;
+    if (request.times.size() <= static_cast<std::size_t>(kMaxObservations)) {
+        std::copy(request.times.begin(), request.times.end(), state->ObsTimes.begin() + 1);
+        state->ObsCount = static_cast<std::int16_t>(request.times.size());
+    }
+    state->BaseTime = request.baseTime;
+    state->Pi = entries.twoPi / 2;
+    state->TwoPi = entries.twoPi;
+    state->PeriodMin = entries.periodMin;
+    state->PeriodMax = entries.periodMax;
+    state->OmegaLow = search.grid.omegaLow;
+    state->OmegaHigh = OmegaHigh(entries);
+    // The drawing spreads the curve it is given evenly over the range, whatever its length.
+    const auto steps = std::max<std::int32_t>(static_cast<std::int32_t>(request.curve.size()) - 1, 1);
+    state->OmegaStep = (state->OmegaHigh - state->OmegaLow) / steps;
+    state->StepCount = state->CompletedStepCount = steps;
+    std::copy_n(request.curve.begin(), std::min<std::size_t>(request.curve.size(), state->FTValues.size()),
+                state->FTValues.begin());
+    state->BestFT = search.best.value;
+    state->BestOmega = search.best.omega;
+    state->FTComputed = kTrue;
+    state->ViewStartIndex = 1;
+    state->ViewEndIndex = steps;
+    state->ViewOmegaStart = state->FullOmegaStart = state->OmegaLow;
+    state->ViewOmegaEnd = state->FullOmegaEnd = state->OmegaHigh;
+    if (request.oc != nullptr && state->ObsCount > 0) {
+        state->TrialPeriod = request.oc->period;
+        StoreOCDiagram(*state, *request.oc);
+    }
+    return state;
+}
+
 bool EndsWith(const std::string& text, const std::string& ending) {
     return text.size() >= ending.size() &&
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
@@ -154,37 +195,49 @@ bool WritePicture(const std::string& finalName, const std::string& writePath, do
 
 } // namespace
 
-bool ExportPlots(SharedState& state, bool withOC, const std::string& finalName, const std::string& writePath,
-                 std::string& error) {
+bool ExportPlots(const PlotRequest& request, std::string& error) {
+    // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
+    // session would only clutter the program's one line of diagnostics.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    int qtArgc = 1;
+    char* qtArgv[] = {const_cast<char*>(request.programName), nullptr};
+    const QGuiApplication qtApp(qtArgc, qtArgv);
+
+    const std::unique_ptr<SharedState> state = PlotState(request);
+    const bool withOC = request.oc != nullptr;
     FTPicture ft;
-    ft.width = state.FTWinWidth;
-    ft.height = state.FTWinHeight;
+    ft.width = state->FTWinWidth;
+    ft.height = state->FTWinHeight;
     ft.background = kFTPlotBackground;
     DesignLabels(ft);
-    RedrawFTPlot(state, ft);
+    RedrawFTPlot(*state, ft);
     OCPicture oc;
     if (withOC) {
-        oc.width = state.OCWinWidth;
-        oc.height = state.OCWinHeight;
+        oc.width = state->OCWinWidth;
+        oc.height = state->OCWinHeight;
         oc.background = kOCBackground;
         DesignLabels(oc);
-        RedrawOCPlot(state, oc);
+        RedrawOCPlot(*state, oc);
     }
     const QSizeF top = ft.Extent();
     const QSizeF bottom = withOC ? oc.Extent() : QSizeF(0, 0);
     const double width = std::max(top.width(), bottom.width());
     const double height = top.height() + bottom.height();
     const bool written =
-        WritePicture(finalName, writePath, width, height, [&](QPainter& painter, double scale, QSizeF size) {
-            painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTPlotBackground));
-            ft.Paint(painter, scale);
-            if (withOC) {
-                painter.translate(0, top.height() * scale);
-                oc.Paint(painter, scale);
-            }
-        });
+        WritePicture(request.finalName, request.writePath, width, height,
+                     [&](QPainter& painter, double scale, QSizeF size) {
+                         painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTPlotBackground));
+                         ft.Paint(painter, scale);
+                         if (withOC) {
+                             painter.translate(0, top.height() * scale);
+                             oc.Paint(painter, scale);
+                         }
+                     });
     if (!written) {
-        error = "cannot write " + finalName;
+        error = "cannot write " + request.finalName;
     }
     return written;
 }

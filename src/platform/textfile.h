@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorix {
@@ -80,10 +81,36 @@ private:
 // by CR LF; 0 or the run-time error number of the first failure (opening, writing or closing).
 [[nodiscard]] int WriteTextFile(const std::string& name, const std::vector<std::string>& lines);
 
-// Writes `lines` as WriteTextFile does, but first into a new file beside `name`, flushed to the disk,
-// which then takes the place of `name` in one step: a failure on the way (a full disk, a folder that
-// cannot be written, a folder of that name) leaves `name` as it was and no half-written file behind.
-// 0 or the run-time error number of the first failure.
+// A file that appears whole or not at all: everything goes to a new file beside `name`, which takes
+// the place of `name` in one step, flushed to the disk, when Commit succeeds, and is removed
+// otherwise. A failure on the way (a full disk, a folder that cannot be written, a folder of that
+// name) leaves `name` as it was and no half-written file behind.
+class PendingFile {
+public:
+    // Creates the new file; Error tells whether that worked.
+    explicit PendingFile(std::string name);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    // The errno value of the first failure so far, or 0.
+    [[nodiscard]] int Error() const { return error_; }
+    // The new file's name, for writers that open files by name themselves.
+    [[nodiscard]] const std::string& TemporaryPath() const { return temporary_; }
+    void Write(std::string_view bytes);
+    // Flushes and closes the new file and renames it to `name`; 0 or the errno value of the first
+    // failure, after which the new file is gone.
+    [[nodiscard]] int Commit();
+
+private:
+    std::string name_;
+    std::string temporary_;
+    int error_ = 0;
+    FileHandle file_;
+};
+
+// Writes `lines` as WriteTextFile does, but through a PendingFile: a failure on the way leaves `name`
+// as it was. 0 or the run-time error number of the first failure.
 [[nodiscard]] int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines);
 
 } // namespace quorix
