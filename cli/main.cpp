@@ -80,10 +80,15 @@ int Run(int argc, char** argv) {
             return Fail(kInputFault, CannotWrite(options.csvPath, csv->Error()));
         }
     }
+    ExportPlotsFunction exportPlots = nullptr;
     if (plotting) {
         plot = std::make_unique<PendingFile>(options.plotPath);
         if (plot->Error() != 0) {
             return Fail(kInputFault, CannotWrite(options.plotPath, plot->Error()));
+        }
+        std::string error;
+        if (exportPlots = LoadPlotExport(error); exportPlots == nullptr) {
+            return Fail(kInputFault, error);
         }
     }
 
@@ -133,7 +138,7 @@ int Run(int argc, char** argv) {
                                   plot->TemporaryPath(),
                                   argv[0]};
         std::string error;
-        if (!ExportPlots(request, error)) {
+        if (!exportPlots(request, error)) {
             return Fail(kInputFault, error);
         }
         if (const int failure = plot->Commit(); failure != 0) {

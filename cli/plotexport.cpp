@@ -195,7 +195,12 @@ bool WritePicture(const std::string& finalName, const std::string& writePath, do
 
 } // namespace
 
-bool ExportPlots(const PlotRequest& request, std::string& error) {
+} // namespace quorix::cli
+
+extern "C" __attribute__((visibility("default"))) bool
+QuorixExportPlots(const quorix::cli::PlotRequest& request, std::string& error) {
+    using namespace quorix;
+    using namespace quorix::cli;
     // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
     // session would only clutter the program's one line of diagnostics.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -241,5 +246,3 @@ bool ExportPlots(const PlotRequest& request, std::string& error) {
     }
     return written;
 }
-
-} // namespace quorix::cli

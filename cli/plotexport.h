@@ -25,6 +25,14 @@ struct PlotRequest {
 // Draws the FT plot with the FT window's own drawing routines on a window of the desktop's default
 // size, the O-C window's diagram below it when there is one, and writes the picture. Starts its own
 // Qt GUI application, off screen. False with `error` set when the file cannot be written.
-[[nodiscard]] bool ExportPlots(const PlotRequest& request, std::string& error);
+using ExportPlotsFunction = bool (*)(const PlotRequest& request, std::string& error);
+
+// The picture export lives in a module of its own, loaded only when a picture is asked for, so that
+// a run that prints text only never loads Qt. It is looked for beside the program, then in the
+// library folder of its installation; empty with `error` set when neither holds it.
+[[nodiscard]] ExportPlotsFunction LoadPlotExport(std::string& error);
 
 } // namespace quorix::cli
+
+// The module's one entry point, an ExportPlotsFunction.
+extern "C" bool QuorixExportPlots(const quorix::cli::PlotRequest& request, std::string& error);
