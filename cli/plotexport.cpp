@@ -1,6 +1,8 @@
 #include "cli/plotexport.h"
 
+#include "ftplot/ftlayout.h"
 #include "ftplot/ftrender.h"
+#include "ocdiagram/oclayout.h"
 #include "ocdiagram/ocrender.h"
 #include "platform/surface.h"
 #include "platform/twips.h"
@@ -24,7 +26,6 @@ constexpr Colour kOCBackground = kWhite;
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 // The frame and caption of a window around its drawing surface, which the picture leaves out.
 constexpr double kFrameWidth = 120;
-constexpr double kLabelHeight = 255;
 constexpr double kMargin = 120;
 
 // A window's drawing surface off screen, with the labels its drawing routines place and fill: the
@@ -35,7 +36,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
         std::string caption;
         TextAlign align = TextAlign::kLeft;
     };
-    double width = 0, height = 0;
+    double width = 0, height = 0, labelHeight = 0;
     Colour background;
     DisplayList drawing;
     std::map<Control, Label> labels;
@@ -54,7 +55,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
     [[nodiscard]] QSizeF Extent() const {
         double lowest = 0;
         for (const auto& [control, label] : labels) {
-            lowest = std::max(lowest, label.top + kLabelHeight);
+            lowest = std::max(lowest, label.top + labelHeight);
         }
         return {width - kFrameWidth, lowest + kMargin};
     }
@@ -67,8 +68,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
         painter.setPen(Qt::black);
         painter.setFont(font);
         for (const auto& [control, label] : labels) {
-            const QRectF box(label.left * scale, label.top * scale, label.width * scale,
-                             kLabelHeight * scale);
+            const QRectF box(label.left * scale, label.top * scale, label.width * scale, labelHeight * scale);
             painter.drawText(box, ToQAlignment(label.align), ToQString(label.caption));
         }
     }
@@ -85,22 +85,17 @@ using OCPicture = Picture<OCPlotView, OCControl>;
 // The labels of each window that describe its plot, at their designed places and widths; buttons
 // and hints, which only serve the mouse, are left out.
 void DesignLabels(FTPicture& picture) {
-    picture.labels[FTControl::kLabel1] = {480, 0, 975, "L1"};
-    picture.labels[FTControl::kLabel2] = {12000, 0, 1095, "L2"};
-    picture.labels[FTControl::kLabel3] = {3600, 0, 1215, "Period (days)"};
-    picture.labels[FTControl::kLabel4] = {10200, 0, 1815, "Tick interval (days):"};
-    picture.labels[FTControl::kLabel5] = {12120, 0, 1335, "L5"};
+    picture.labelHeight = kFTLabelHeight;
+    for (const FTLabelDesign& design : kFTPlotLabels) {
+        picture.labels[design.id] = {design.left, design.top, design.width, design.caption};
+    }
 }
 
 void DesignLabels(OCPicture& picture) {
-    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1", TextAlign::kRight};
-    picture.labels[OCControl::kLabel2] = {0, 12360, 735, "", TextAlign::kRight};
-    picture.labels[OCControl::kLabel4] = {0, 11760, 735, "Step"};
-    picture.labels[OCControl::kLabel3] = {0, 12000, 735, ""};
-    picture.labels[OCControl::kLabel5] = {120, 9120, 615, "Period:"};
-    picture.labels[OCControl::kLabel7] = {840, 9120, 975, "", TextAlign::kCentre};
-    picture.labels[OCControl::kLabel6] = {2160, 9120, 1455, "RMS deviation:"};
-    picture.labels[OCControl::kText1] = {3600, 9120, 975, "", TextAlign::kCentre};
+    picture.labelHeight = kOCLabelHeight;
+    for (const OCLabelDesign& design : kOCPlotLabels) {
+        picture.labels[design.id] = {design.left, design.top, design.width, design.caption, design.align};
+    }
 }
 
 // The desktop's shared state as its "Compute" and its O-C window leave it after this search, for
