@@ -133,7 +133,7 @@ TEST(ProgramTest, SearchesWritesTheWholeCurveAndPicturesAndSaysTheSameInJson) {
     EXPECT_EQ(csv.substr(0, 23), "index,omega,period,ft\r\n");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 70002);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\r'), 70002);
-    const auto row = csv.find("\n" + best["index"].dump() + ",");
+    const auto row = csv.find(std::string("\n").append(best["index"].dump()).append(","));
     ASSERT_NE(row, std::string::npos);
     double index = -1, omega = 0, period = 0, ft = 2;
     char comma = 0;
