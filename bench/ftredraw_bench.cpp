@@ -1,5 +1,6 @@
 #include "ftplot/frmplot_ft.h"
 #include "ftplot/ftrender.h"
+#include "search/searchentries.h"
 #include "ui/application.h"
 
 #include <QApplication>
@@ -28,8 +29,8 @@ QApplication& OffscreenApplication() {
 // Fills the state as a completed search with the largest grid leaves it.
 void FillLargestSearch(SharedState* state) {
     InitialiseSharedState(*state);
-    state->Pi = 3.1415926535;
-    state->TwoPi = 2 * state->Pi;
+    state->Pi = kSearchPi;
+    state->TwoPi = kSearchTwoPi;
     state->OmegaLow = state->TwoPi / 1.2;
     state->OmegaHigh = state->TwoPi / 0.2;
     state->StepCount = state->CompletedStepCount = kMaxSteps;

@@ -1,4 +1,4 @@
-#include "search/ftkernel.h"
+#include "search/searchentries.h"
 
 #include <benchmark/benchmark.h>
 
@@ -143,12 +143,8 @@ struct Workload {
         for (int k = 0; k < observations; ++k) {
             times.push_back(start + offset(random));
         }
-        const double twoPi = 3.1415926535 * 2;
-        grid.times = times;
-        grid.baseTime = *std::min_element(times.begin(), times.end());
-        grid.omegaLow = twoPi / 1.2;
-        grid.omegaStep = (twoPi / 0.2 - grid.omegaLow) / steps;
-        grid.steps = steps;
+        grid = quorix::MakeGrid(times, *std::min_element(times.begin(), times.end()),
+                                {quorix::kSearchTwoPi, 0.2, 1.2, steps});
     }
 };
 

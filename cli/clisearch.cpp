@@ -4,22 +4,11 @@
 
 namespace quorix::cli {
 
-FTGrid SearchGrid(std::span<const double> times, double baseTime, const SearchEntries& entries) {
-    FTGrid grid;
-    grid.times = times;
-    grid.baseTime = baseTime;
-    grid.omegaLow = entries.twoPi / entries.periodMax;
-    const double omegaHigh = entries.twoPi / entries.periodMin;
-    grid.omegaStep = (omegaHigh - grid.omegaLow) / entries.steps;
-    grid.steps = entries.steps;
-    return grid;
-}
-
 CliSearch RunCliSearch(std::span<const double> times, double baseTime, const SearchEntries& entries, int top,
                        FTKernelChoice kernel, const FTBlockConsumer& also) {
     CliSearch search;
     search.entries = entries;
-    search.grid = SearchGrid(times, baseTime, entries);
+    search.grid = MakeGrid(times, baseTime, entries);
     search.timeSpan = TimeSpan(times);
     const double twoPi = entries.twoPi;
     DipCollector dips(search.grid, twoPi, search.timeSpan, top);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "cli/ftwalk.h"
-#include "cli/searchentries.h"
+#include "search/searchentries.h"
 
 #include <span>
 #include <string>
 #include <vector>
 
 namespace quorix::cli {
+
+// The command line's steps limit: far beyond the desktop's, since the grid is walked in blocks.
+inline constexpr std::int32_t kMostCliSteps = 100'000'000;
 
 // What one command-line search found.
 struct CliSearch {
@@ -21,10 +24,6 @@ struct CliSearch {
     double stepsForFine = 0.0;
     std::vector<FTDip> dips;
 };
-
-// The grid of the desktop search for these entries: omegaLow = 2 pi/max, the step (omegaHigh -
-// omegaLow)/steps, the times taken from baseTime.
-[[nodiscard]] FTGrid SearchGrid(std::span<const double> times, double baseTime, const SearchEntries& entries);
 
 // Walks the grid once, collecting the best point, the `top` deepest dips and whatever `also`
 // takes from the blocks (the CSV rows, the plot's curve).

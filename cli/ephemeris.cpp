@@ -1,17 +1,20 @@
 #include "cli/ephemeris.h"
 
+#include "ocdiagram/occompute.h"
+
 #include <cmath>
 
 namespace quorix::cli {
 
 std::optional<Ephemeris> RefineEphemeris(std::span<const double> cycles, std::span<const double> oc,
-                                         int count, double baseTime, double period) {
-    const auto line = FitStraightLine(cycles, oc, 1, count);
+                                         double baseTime, double period) {
+    const auto count = static_cast<int>(oc.size());
+    const auto line = FitStraightLine(cycles, oc, 0, count - 1);
     if (!line) {
         return std::nullopt;
     }
     double sx = 0, sxx = 0, squares = 0;
-    for (int i = 1; i <= count; ++i) {
+    for (std::size_t i = 0; i < oc.size(); ++i) {
         const double residual = oc[i] - (line->Intercept + line->Slope * cycles[i]);
         squares += residual * residual;
         sx += cycles[i];

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ocdiagram/occompute.h"
-
 #include <optional>
 #include <span>
 
@@ -17,10 +15,9 @@ struct Ephemeris {
     double residualRms = 0.0; // about the line at each point's own cycle count, over N
 };
 
-// Refines `baseTime` and `period` by the line through the O-C values (cycles[i], oc[i]) for
-// i = 1..count, the desktop's least-squares fit; empty when no line is defined.
-[[nodiscard]] std::optional<Ephemeris> RefineEphemeris(std::span<const double> cycles,
-                                                       std::span<const double> oc, int count, double baseTime,
-                                                       double period);
+// Refines `baseTime` and `period` by the line through the O-C values (cycles[i], oc[i]), the
+// least-squares fit of the O-C diagram; empty when no line is defined.
+[[nodiscard]] std::optional<Ephemeris>
+RefineEphemeris(std::span<const double> cycles, std::span<const double> oc, double baseTime, double period);
 
 } // namespace quorix::cli

@@ -6,27 +6,6 @@
 
 namespace quorix::cli {
 
-namespace {
-
-// The literal formula at every point of the block, with the block's first strict minimum.
-FTMinimum LiteralBlock(const FTGrid& grid, std::int32_t first, std::span<double> values) {
-    FTMinimum best;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        const auto index = first + static_cast<std::int32_t>(k);
-        values[k] = LiteralFTValue(grid, index);
-        if (values[k] < best.value) {
-            best = {index, values[k], GridOmega(grid, index)};
-        }
-    }
-    return best;
-}
-
-} // namespace
-
-double GridOmega(const FTGrid& grid, std::int32_t index) {
-    return grid.omegaLow + grid.omegaStep * index;
-}
-
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
                      std::int32_t blockPoints) {
     // Phases that overflow make every value meaningless: nothing is handed on.
@@ -41,7 +20,7 @@ FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockCon
         // Each block's minimum is the literal formula's first strict one within it, so keeping the
         // first strict minimum across the blocks in grid order gives the literal best of the grid.
         const FTMinimum block = kernel == FTKernelChoice::kFast ? FastFTBlock(grid, first, last, values)
-                                                                : LiteralBlock(grid, first, values);
+                                                                : LiteralFTBlock(grid, first, last, values);
         if (block.value < best.value) {
             best = block;
         }

@@ -26,9 +26,6 @@ using FTBlockConsumer = std::function<void(std::int32_t first, std::span<const d
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
                      std::int32_t blockPoints = kWalkBlockPoints);
 
-// The angular frequency of grid point `index`, as the search computes it.
-[[nodiscard]] double GridOmega(const FTGrid& grid, std::int32_t index);
-
 // The time span T of the observations, last minus first, in days.
 [[nodiscard]] double TimeSpan(std::span<const double> times);
 

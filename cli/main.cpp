@@ -1,17 +1,16 @@
+#include "aliases/aliaslist.h"
 #include "cli/clisearch.h"
-#include "cli/desktopstate.h"
 #include "cli/options.h"
-#include "cli/pendingfile.h"
 #include "cli/plotcurve.h"
 #include "cli/plotexport.h"
 #include "cli/report.h"
 #include "input/minimareader.h"
+#include "platform/textfile.h"
 #include "search/periodsearch.h"
 #include "state/errormessages.h"
 
-#include <QGuiApplication>
-
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
@@ -30,6 +29,10 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+std::string CannotWrite(const std::string& path, int error) {
+    return "cannot write " + path + ": " + std::strerror(error);
+}
+
 int Run(int argc, char** argv) {
     const ParseOutcome parsed = ParseCommandLine(argc, argv);
     if (parsed.status == ParseStatus::kDone) {
@@ -40,10 +43,12 @@ int Run(int argc, char** argv) {
         return Fail(kUsageFault, parsed.text + " (see quorix-search --help)");
     }
     const CliOptions& options = parsed.options;
-    const EntryCheck check = CheckSearchEntries(options.minimumText, options.maximumText, options.stepsText);
+    const EntryCheck check =
+        CheckSearchEntries({options.minimumText, options.maximumText, options.stepsText}, kMostCliSteps);
     if (!check.entries) {
         return Fail(kUsageFault, check.message);
     }
+    const SearchEntries& entries = *check.entries;
 
     const MinimaReadResult read = ReadMinimaFile(options.file, kMostCliTimes);
     if (read.failure != MinimaFailure::kNone) {
@@ -54,70 +59,96 @@ int Run(int argc, char** argv) {
 
     const std::span<const double> times(read.data.times.data() + 1,
                                         static_cast<std::size_t>(read.data.count));
-    const FTGrid grid = SearchGrid(times, read.data.baseTime, *check.entries);
+    const double baseTime = read.data.baseTime;
+    const FTGrid grid = MakeGrid(times, baseTime, entries);
     // The desktop refuses such times with this message rather than show a meaningless best period.
     if (!GridSearchable(grid)) {
         return Fail(kInputFault, options.file + ": " + kTimesTooLargeMessage);
     }
+    const bool plotting = !options.plotPath.empty();
+    // The picture's O-C diagram is drawn by the O-C window's routines, which hold no more times.
+    if (plotting && options.ocPeriod && times.size() > static_cast<std::size_t>(kMaxObservations)) {
+        return Fail(kInputFault,
+                    "the picture's O-C diagram takes at most " + std::to_string(kMaxObservations) + " times");
+    }
 
     // Output files are claimed before the search, so an unwritable one costs no waiting.
-    std::string error;
-    PendingFile csv, plot;
-    if (!options.csvPath.empty() && !csv.Open(options.csvPath, error)) {
-        return Fail(kInputFault, error);
-    }
-    if (!options.plotPath.empty() && (!plot.Open(options.plotPath, error) || !plot.CloseStream(error))) {
-        return Fail(kInputFault, error);
-    }
-
-    std::unique_ptr<PlotCurve> curve;
-    if (!options.plotPath.empty()) {
-        curve = std::make_unique<PlotCurve>(check.entries->steps + 1, kMaxSteps + 1, kPlotColumns);
-    }
-    if (csv.IsOpen()) {
-        csv.Write(CsvHeader());
-    }
-    const CliSearch search =
-        RunCliSearch(times, read.data.baseTime, *check.entries, options.top, options.kernel,
-                     [&](std::int32_t first, std::span<const double> values) {
-                         if (csv.IsOpen()) {
-                             csv.Write(CsvRows(grid, check.entries->twoPi, first, values));
-                         }
-                         if (curve) {
-                             curve->Add(first, values);
-                         }
-                     });
-
-    auto state = DesktopState(search, times, read.data.baseTime,
-                              curve ? curve->Values() : std::vector<double>{}, options.file);
-    Report report{options.file, read.data.count, &search, std::nullopt, {}};
-    if (options.ocPeriod) {
-        report.oc = DesktopOC(*state, *options.ocPeriod);
-        if (!report.oc) {
-            return Fail(kInputFault,
-                        "no O-C diagram for " + ExactText(*options.ocPeriod) +
-                            " days: it takes at most 500 times and a period whose cycle counts fit");
+    std::unique_ptr<PendingFile> csv, plot;
+    if (!options.csvPath.empty()) {
+        csv = std::make_unique<PendingFile>(options.csvPath);
+        if (csv->Error() != 0) {
+            return Fail(kInputFault, CannotWrite(options.csvPath, csv->Error()));
         }
     }
-    if (options.aliasPeriod) {
-        report.aliasLines = DesktopAliasLines(*state, *options.aliasPeriod);
-    }
-    if (curve) {
-        // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
-        // session would only clutter the program's one line of diagnostics.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+    ExportPlotsFunction exportPlots = nullptr;
+    if (plotting) {
+        plot = std::make_unique<PendingFile>(options.plotPath);
+        if (plot->Error() != 0) {
+            return Fail(kInputFault, CannotWrite(options.plotPath, plot->Error()));
         }
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        int qtArgc = 1;
-        QGuiApplication qtApp(qtArgc, argv);
-        if (!ExportPlots(*state, report.oc.has_value(), options.plotPath, plot.TemporaryPath(), error) ||
-            !plot.Commit(error)) {
+        std::string error;
+        if (exportPlots = LoadPlotExport(error); exportPlots == nullptr) {
             return Fail(kInputFault, error);
         }
     }
-    if (csv.IsOpen() && !csv.Commit(error)) {
-        return Fail(kInputFault, error);
+
+    Report report{options.file, read.data.count, nullptr, std::nullopt, {}};
+    if (options.ocPeriod) {
+        report.oc = MakeOCReport(times, baseTime, *options.ocPeriod);
+        if (!report.oc) {
+            return Fail(kInputFault, "no O-C diagram for " + ExactText(*options.ocPeriod) +
+                                         " days: it takes a period whose cycle counts fit");
+        }
+    }
+    if (options.aliasPeriod) {
+        const auto aliases =
+            BuildAliasList(*options.aliasPeriod, {entries.twoPi, grid.omegaLow, OmegaHigh(entries)});
+        if (aliases) {
+            report.aliasLines = aliases->lines;
+        }
+    }
+
+    std::unique_ptr<PlotCurve> curve;
+    if (plotting) {
+        curve = std::make_unique<PlotCurve>(entries.steps + 1, kMaxSteps + 1, kPlotColumns);
+    }
+    if (csv) {
+        csv->Write(CsvHeader());
+    }
+    const CliSearch search = RunCliSearch(times, baseTime, entries, options.top, options.kernel,
+                                          [&](std::int32_t first, std::span<const double> values) {
+                                              if (csv) {
+                                                  csv->Write(CsvRows(grid, entries.twoPi, first, values));
+                                              }
+                                              if (curve) {
+                                                  curve->Add(first, values);
+                                              }
+                                          });
+    report.search = &search;
+
+    if (plotting) {
+        const std::vector<double> values = curve->Values();
+        const PlotRequest request{&search,
+                                  times,
+                                  baseTime,
+                                  values,
+                                  report.oc ? &report.oc->diagram : nullptr,
+                                  options.file,
+                                  options.plotPath,
+                                  plot->TemporaryPath(),
+                                  argv[0]};
+        std::string error;
+        if (!exportPlots(request, error)) {
+            return Fail(kInputFault, error);
+        }
+        if (const int failure = plot->Commit(); failure != 0) {
+            return Fail(kInputFault, CannotWrite(options.plotPath, failure));
+        }
+    }
+    if (csv) {
+        if (const int failure = csv->Commit(); failure != 0) {
+            return Fail(kInputFault, CannotWrite(options.csvPath, failure));
+        }
     }
 
     if (const std::string warning = CoarseGridWarning(search); !warning.empty()) {

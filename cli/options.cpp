@@ -1,21 +1,15 @@
 #include "cli/options.h"
 
+#include "cli/clisearch.h"
 #include "state/sharedstate.h"
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <map>
 
 namespace quorix::cli {
 
 namespace {
-
-std::string NumberText(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
-}
 
 // A plot file's type comes from its name.
 std::string CheckPlotName(const std::string& path) {
@@ -49,13 +43,11 @@ const char* const kFooter =
 } // namespace
 
 ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
-    SharedState defaults;
-    InitSearchDefaults(defaults);
     ParseOutcome outcome;
     CliOptions& options = outcome.options;
-    options.minimumText = NumberText(defaults.PeriodMin);
-    options.maximumText = NumberText(defaults.PeriodMax);
-    options.stepsText = std::to_string(defaults.StepCount);
+    options.minimumText = ExactText(kDefaultPeriodMin);
+    options.maximumText = ExactText(kDefaultPeriodMax);
+    options.stepsText = std::to_string(kDefaultStepCount);
 
     CLI::App app(kDescription, "quorix-search");
     app.footer(kFooter);

@@ -1,6 +1,8 @@
 #include "cli/plotexport.h"
 
+#include "ftplot/ftlayout.h"
 #include "ftplot/ftrender.h"
+#include "ocdiagram/oclayout.h"
 #include "ocdiagram/ocrender.h"
 #include "platform/surface.h"
 #include "platform/twips.h"
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace quorix::cli {
 
@@ -23,7 +26,6 @@ constexpr Colour kOCBackground = kWhite;
 const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 // The frame and caption of a window around its drawing surface, which the picture leaves out.
 constexpr double kFrameWidth = 120;
-constexpr double kLabelHeight = 255;
 constexpr double kMargin = 120;
 
 // A window's drawing surface off screen, with the labels its drawing routines place and fill: the
@@ -34,7 +36,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
         std::string caption;
         TextAlign align = TextAlign::kLeft;
     };
-    double width = 0, height = 0;
+    double width = 0, height = 0, labelHeight = 0;
     Colour background;
     DisplayList drawing;
     std::map<Control, Label> labels;
@@ -53,7 +55,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
     [[nodiscard]] QSizeF Extent() const {
         double lowest = 0;
         for (const auto& [control, label] : labels) {
-            lowest = std::max(lowest, label.top + kLabelHeight);
+            lowest = std::max(lowest, label.top + labelHeight);
         }
         return {width - kFrameWidth, lowest + kMargin};
     }
@@ -66,8 +68,7 @@ template <typename View, typename Control> struct Picture : View, LazyView<View>
         painter.setPen(Qt::black);
         painter.setFont(font);
         for (const auto& [control, label] : labels) {
-            const QRectF box(label.left * scale, label.top * scale, label.width * scale,
-                             kLabelHeight * scale);
+            const QRectF box(label.left * scale, label.top * scale, label.width * scale, labelHeight * scale);
             painter.drawText(box, ToQAlignment(label.align), ToQString(label.caption));
         }
     }
@@ -84,22 +85,57 @@ using OCPicture = Picture<OCPlotView, OCControl>;
 // The labels of each window that describe its plot, at their designed places and widths; buttons
 // and hints, which only serve the mouse, are left out.
 void DesignLabels(FTPicture& picture) {
-    picture.labels[FTControl::kLabel1] = {480, 0, 975, "L1"};
-    picture.labels[FTControl::kLabel2] = {12000, 0, 1095, "L2"};
-    picture.labels[FTControl::kLabel3] = {3600, 0, 1215, "Period (days)"};
-    picture.labels[FTControl::kLabel4] = {10200, 0, 1815, "Tick interval (days):"};
-    picture.labels[FTControl::kLabel5] = {12120, 0, 1335, "L5"};
+    picture.labelHeight = kFTLabelHeight;
+    for (const FTLabelDesign& design : kFTPlotLabels) {
+        picture.labels[design.id] = {design.left, design.top, design.width, design.caption};
+    }
 }
 
 void DesignLabels(OCPicture& picture) {
-    picture.labels[OCControl::kLabel1] = {-120, 11520, 735, "L 1", TextAlign::kRight};
-    picture.labels[OCControl::kLabel2] = {0, 12360, 735, "", TextAlign::kRight};
-    picture.labels[OCControl::kLabel4] = {0, 11760, 735, "Step"};
-    picture.labels[OCControl::kLabel3] = {0, 12000, 735, ""};
-    picture.labels[OCControl::kLabel5] = {120, 9120, 615, "Period:"};
-    picture.labels[OCControl::kLabel7] = {840, 9120, 975, "", TextAlign::kCentre};
-    picture.labels[OCControl::kLabel6] = {2160, 9120, 1455, "RMS deviation:"};
-    picture.labels[OCControl::kText1] = {3600, 9120, 975, "", TextAlign::kCentre};
+    picture.labelHeight = kOCLabelHeight;
+    for (const OCLabelDesign& design : kOCPlotLabels) {
+        picture.labels[design.id] = {design.left, design.top, design.width, design.caption, design.align};
+    }
+}
+
+// The desktop's shared state as its "Compute" and its O-C window leave it after this search, for
+// the windows' drawing routines: the FT values of the curve, evenly spread over the range, and the
+// observations and O-C diagram when there is one.
+std::unique_ptr<SharedState> PlotState(const PlotRequest& request) {
+    auto state = std::make_unique<SharedState>();
+    InitialiseSharedState(*state);
+    const CliSearch& search = *request.search;
+    const SearchEntries& entries = search.entries;
+    state->DataFileName = request.dataFile;
+    if (request.times.size() <= static_cast<std::size_t>(kMaxObservations)) {
+        std::copy(request.times.begin(), request.times.end(), state->ObsTimes.begin() + 1);
+        state->ObsCount = static_cast<std::int16_t>(request.times.size());
+    }
+    state->BaseTime = request.baseTime;
+    state->Pi = entries.twoPi / 2;
+    state->TwoPi = entries.twoPi;
+    state->PeriodMin = entries.periodMin;
+    state->PeriodMax = entries.periodMax;
+    state->OmegaLow = search.grid.omegaLow;
+    state->OmegaHigh = OmegaHigh(entries);
+    // The drawing spreads the curve it is given evenly over the range, whatever its length.
+    const auto steps = std::max<std::int32_t>(static_cast<std::int32_t>(request.curve.size()) - 1, 1);
+    state->OmegaStep = (state->OmegaHigh - state->OmegaLow) / steps;
+    state->StepCount = state->CompletedStepCount = steps;
+    std::copy_n(request.curve.begin(), std::min<std::size_t>(request.curve.size(), state->FTValues.size()),
+                state->FTValues.begin());
+    state->BestFT = search.best.value;
+    state->BestOmega = search.best.omega;
+    state->FTComputed = kTrue;
+    state->ViewStartIndex = 1;
+    state->ViewEndIndex = steps;
+    state->ViewOmegaStart = state->FullOmegaStart = state->OmegaLow;
+    state->ViewOmegaEnd = state->FullOmegaEnd = state->OmegaHigh;
+    if (request.oc != nullptr && state->ObsCount > 0) {
+        state->TrialPeriod = request.oc->period;
+        StoreOCDiagram(*state, *request.oc);
+    }
+    return state;
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {
@@ -154,39 +190,54 @@ bool WritePicture(const std::string& finalName, const std::string& writePath, do
 
 } // namespace
 
-bool ExportPlots(SharedState& state, bool withOC, const std::string& finalName, const std::string& writePath,
-                 std::string& error) {
+} // namespace quorix::cli
+
+extern "C" __attribute__((visibility("default"))) bool
+QuorixExportPlots(const quorix::cli::PlotRequest& request, std::string& error) {
+    using namespace quorix;
+    using namespace quorix::cli;
+    // Pictures are drawn off screen, with no display needed; Qt's own notes about the desktop
+    // session would only clutter the program's one line of diagnostics.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    int qtArgc = 1;
+    char* qtArgv[] = {const_cast<char*>(request.programName), nullptr};
+    const QGuiApplication qtApp(qtArgc, qtArgv);
+
+    const std::unique_ptr<SharedState> state = PlotState(request);
+    const bool withOC = request.oc != nullptr;
     FTPicture ft;
-    ft.width = state.FTWinWidth;
-    ft.height = state.FTWinHeight;
+    ft.width = state->FTWinWidth;
+    ft.height = state->FTWinHeight;
     ft.background = kFTPlotBackground;
     DesignLabels(ft);
-    RedrawFTPlot(state, ft);
+    RedrawFTPlot(*state, ft);
     OCPicture oc;
     if (withOC) {
-        oc.width = state.OCWinWidth;
-        oc.height = state.OCWinHeight;
+        oc.width = state->OCWinWidth;
+        oc.height = state->OCWinHeight;
         oc.background = kOCBackground;
         DesignLabels(oc);
-        RedrawOCPlot(state, oc);
+        RedrawOCPlot(*state, oc);
     }
     const QSizeF top = ft.Extent();
     const QSizeF bottom = withOC ? oc.Extent() : QSizeF(0, 0);
     const double width = std::max(top.width(), bottom.width());
     const double height = top.height() + bottom.height();
     const bool written =
-        WritePicture(finalName, writePath, width, height, [&](QPainter& painter, double scale, QSizeF size) {
-            painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTPlotBackground));
-            ft.Paint(painter, scale);
-            if (withOC) {
-                painter.translate(0, top.height() * scale);
-                oc.Paint(painter, scale);
-            }
-        });
+        WritePicture(request.finalName, request.writePath, width, height,
+                     [&](QPainter& painter, double scale, QSizeF size) {
+                         painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(kFTPlotBackground));
+                         ft.Paint(painter, scale);
+                         if (withOC) {
+                             painter.translate(0, top.height() * scale);
+                             oc.Paint(painter, scale);
+                         }
+                     });
     if (!written) {
-        error = "cannot write " + finalName;
+        error = "cannot write " + request.finalName;
     }
     return written;
 }
-
-} // namespace quorix::cli

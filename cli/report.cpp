@@ -48,9 +48,10 @@ std::string Optional(const std::optional<double>& value) {
     return value ? ExactText(*value) : std::string("n/a");
 }
 
-std::string OCText(const OCReport& oc) {
+std::string OCText(const OCReport& report) {
+    const OCDiagram& oc = report.diagram;
     std::string text = "O-C for trial period " + ExactText(oc.period) + " days, from BaseTime " +
-                       ExactText(oc.baseTime) + ":\n";
+                       ExactText(report.baseTime) + ":\n";
     text += "     cycle            O-C (days)\n";
     for (std::size_t i = 0; i < oc.cycles.size(); ++i) {
         text += Padded(ExactText(oc.cycles[i]), 10) + "  " + Padded(ExactText(oc.oc[i]), 20) + "\n";
@@ -59,8 +60,8 @@ std::string OCText(const OCReport& oc) {
                                                            " days, b = " + ExactText(oc.slope) + " days/cycle"
                                                      : "not defined (every cycle count is the same)");
     text += Line("RMS deviation:", ExactText(oc.rms) + " days (about a, as the O-C window shows it)");
-    if (oc.ephemeris) {
-        const Ephemeris& e = *oc.ephemeris;
+    if (report.ephemeris) {
+        const Ephemeris& e = *report.ephemeris;
         text += Line("Residual RMS:", ExactText(e.residualRms) + " days (about the line)");
         text += Line("Refined epoch:", ExactText(e.epoch) + " +/- " + Optional(e.epochError));
         text += Line("Refined period:", ExactText(e.period) + " +/- " + Optional(e.periodError) + " days");
@@ -68,20 +69,21 @@ std::string OCText(const OCReport& oc) {
     return text;
 }
 
-nlohmann::json OCJson(const OCReport& oc) {
+nlohmann::json OCJson(const OCReport& report) {
+    const OCDiagram& oc = report.diagram;
     nlohmann::json points = nlohmann::json::array();
     for (std::size_t i = 0; i < oc.cycles.size(); ++i) {
         points.push_back({{"cycle", oc.cycles[i]}, {"oc", oc.oc[i]}});
     }
     nlohmann::json json = {{"period", oc.period},
-                           {"baseTime", oc.baseTime},
+                           {"baseTime", report.baseTime},
                            {"points", points},
                            {"fitDefined", oc.fitDefined},
                            {"intercept", oc.intercept},
                            {"slope", oc.slope},
                            {"rms", oc.rms}};
-    if (oc.ephemeris) {
-        const Ephemeris& e = *oc.ephemeris;
+    if (report.ephemeris) {
+        const Ephemeris& e = *report.ephemeris;
         json["residualRms"] = e.residualRms;
         json["epoch"] = e.epoch;
         json["refinedPeriod"] = e.period;
@@ -92,6 +94,16 @@ nlohmann::json OCJson(const OCReport& oc) {
 }
 
 } // namespace
+
+std::optional<OCReport> MakeOCReport(std::span<const double> times, double baseTime, double period) {
+    auto diagram = ComputeOC(times, baseTime, period);
+    if (!diagram) {
+        return std::nullopt;
+    }
+    OCReport report{std::move(*diagram), std::nullopt, baseTime};
+    report.ephemeris = RefineEphemeris(report.diagram.cycles, report.diagram.oc, baseTime, period);
+    return report;
+}
 
 std::string TextReport(const Report& report) {
     const CliSearch& search = *report.search;

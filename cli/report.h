@@ -2,22 +2,24 @@
 
 #include "cli/clisearch.h"
 #include "cli/ephemeris.h"
+#include "ocdiagram/occompute.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quorix::cli {
 
-// The desktop's O-C diagram of a trial period, and the ephemeris its line gives.
+// The O-C diagram of a trial period, and the ephemeris its line gives.
 struct OCReport {
-    double period = 0.0;
-    std::vector<double> cycles, oc; // one entry per observation, in file order
-    bool fitDefined = false;
-    double intercept = 0.0, slope = 0.0;
-    double rms = 0.0; // as the O-C window shows it
+    OCDiagram diagram;
     std::optional<Ephemeris> ephemeris;
     double baseTime = 0.0;
 };
+
+// The O-C report of `period` over the times; empty when ComputeOC refuses the period.
+[[nodiscard]] std::optional<OCReport> MakeOCReport(std::span<const double> times, double baseTime,
+                                                   double period);
 
 // What the program prints: the data, the search and what was asked for besides.
 struct Report {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times quorix-search as a whole process: the fast kernel against the literal formula on the
-# desktop's largest workload (hyperfine), then wall time and peak memory (/usr/bin/time -v) for
+# desktop's largest workload (hyperfine, when installed), then wall time and peak memory (/usr/bin/time -v) for
 # 500 and 5,000 times over 500,001, 5,000,001 and 50,000,001 grid points.
 # Usage: cli/bench/scaling.sh [path to quorix-search]
 set -euo pipefail
@@ -17,9 +17,13 @@ for count in 500 5000; do
 done
 
 echo "== 500 times x 500,001 points: fast kernel against the literal formula"
-hyperfine --warmup 1 --runs 3 -N \
-    "$program $work/times500.txt --steps 500000 --top 5" \
-    "$program $work/times500.txt --steps 500000 --top 5 --kernel literal" 2>&1
+if command -v hyperfine >/dev/null; then
+    hyperfine --warmup 1 --runs 3 -N \
+        "$program $work/times500.txt --steps 500000 --top 5" \
+        "$program $work/times500.txt --steps 500000 --top 5 --kernel literal" 2>&1
+else
+    echo "(hyperfine is not installed: skipped)"
+fi
 
 echo
 echo "== wall time and peak memory"

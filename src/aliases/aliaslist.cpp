@@ -1,12 +1,10 @@
 #include "aliases/aliaslist.h"
 
-#include "ftplot/ftrender.h"
 #include "state/numbertext.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
 
 namespace quorix {
 
@@ -14,7 +12,6 @@ namespace {
 
 constexpr std::size_t kTypeTextLength = 5;
 constexpr int kHalfDaySteps = 10;
-constexpr int kHeaderLines = 6;
 constexpr float kSortSentinel = 999999.0f;
 
 // A fractional multiple m·P/d of the base period.
@@ -36,101 +33,104 @@ std::string FitTypeText(std::string text) {
     return text;
 }
 
-void AppendAlias(SharedState& state, double period, std::string typeText) {
-    if (state.AliasBuildCount >= kMaxAliases) {
+void AppendAlias(AliasList& list, double period, std::string typeText) {
+    if (list.entries.size() >= static_cast<std::size_t>(kMaxAliases)) {
         return;
     }
-    ++state.AliasBuildCount;
-    AliasEntry& entry = state.AliasPeriods[state.AliasBuildCount];
-    entry.Period = static_cast<float>(period);
-    entry.TypeText = FitTypeText(std::move(typeText));
+    list.entries.push_back({static_cast<float>(period), FitTypeText(std::move(typeText))});
 }
 
 // The period of an angular frequency, or 0 for a frequency that has none (no search yet).
-double PeriodOf(const SharedState& state, double omega) {
-    return omega > 0.0 && std::isfinite(omega) ? state.TwoPi / omega : 0.0;
+double PeriodOf(double twoPi, double omega) {
+    return omega > 0.0 && std::isfinite(omega) ? twoPi / omega : 0.0;
 }
 
 // The frequency 1/P shifted by k/2 cycles per day, for k = -10..10 without 0, where it falls
 // strictly inside the searched frequency range.
-void AddHalfDayAliases(SharedState& state) {
-    const double trialOmega = state.TwoPi / state.AliasBasePeriod;
+void AddHalfDayAliases(AliasList& list, const AliasRange& range) {
+    const double pi = range.twoPi / 2;
+    const double trialOmega = range.twoPi / list.basePeriod;
     for (int k = -kHalfDaySteps; k <= kHalfDaySteps; ++k) {
-        const double omega = trialOmega + k * state.Pi;
-        if (k == 0 || !(omega > 0.0 && state.OmegaLow < omega && omega < state.OmegaHigh)) {
+        const double omega = trialOmega + k * pi;
+        if (k == 0 || !(omega > 0.0 && range.omegaLow < omega && omega < range.omegaHigh)) {
             continue;
         }
         const std::string shift = FormatPattern(k / 2.0, "0.0");
-        AppendAlias(state, state.TwoPi / omega, k > 0 ? "+" + shift : shift);
+        AppendAlias(list, range.twoPi / omega, k > 0 ? "+" + shift : shift);
     }
 }
 
-void BuildAliasLines(SharedState& state) {
-    state.AliasLineCount = static_cast<std::int16_t>(state.AliasCount + kHeaderLines);
-    state.AliasLines[1] = " For Trial Period = " + FormatPattern(state.TrialPeriod, "0.000000");
-    state.AliasLines[2] = " Alias periods are indicated first, followed by (type).";
-    state.AliasLines[3] = " To determine the type in brackets:";
-    state.AliasLines[4] = " Fourier half-day alias periods are +/- half integers.";
-    state.AliasLines[5] = " Simple fractional multiples, by decimal fraction.";
-    state.AliasLines[6] = "";
-    for (int j = 1; j <= state.AliasCount; ++j) {
-        const AliasEntry& entry = state.AliasPeriods[j];
-        state.AliasLines[kHeaderLines + j] =
-            "  " + FormatPattern(entry.Period, "0.0000000") + "  (" + entry.TypeText + ")";
+// A fractional multiple of the base period, when it lies strictly inside the range; its type text is
+// the ratio to the base period.
+void AddMultiple(AliasList& list, double candidate) {
+    if (!(list.rangeLow < candidate && candidate < list.rangeHigh)) {
+        return;
     }
+    AppendAlias(list, candidate, FormatPattern(candidate / list.basePeriod, "0.000"));
+}
+
+// A selection sort that swaps even when the smallest is already in place.
+void SortByPeriod(std::vector<AliasEntry>& entries) {
+    const std::size_t count = entries.size();
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        float smallest = kSortSentinel;
+        std::size_t found = i;
+        for (std::size_t j = i; j < count; ++j) {
+            if (entries[j].Period < smallest) {
+                smallest = entries[j].Period;
+                found = j;
+            }
+        }
+        std::swap(entries[i], entries[found]);
+    }
+}
+
+std::vector<std::string> AliasLines(const AliasList& list) {
+    std::vector<std::string> lines = {
+        " For Trial Period = " + FormatPattern(list.basePeriod, "0.000000"),
+        " Alias periods are indicated first, followed by (type).",
+        " To determine the type in brackets:",
+        " Fourier half-day alias periods are +/- half integers.",
+        " Simple fractional multiples, by decimal fraction.",
+        "",
+    };
+    for (const AliasEntry& entry : list.entries) {
+        lines.push_back("  " + FormatPattern(entry.Period, "0.0000000") + "  (" + entry.TypeText + ")");
+    }
+    return lines;
 }
 
 } // namespace
 
-void AddAliasCandidate(SharedState& state, double candidate) {
-    if (!(state.AliasRangeLow < candidate && candidate < state.AliasRangeHigh)) {
-        return;
+std::optional<AliasList> BuildAliasList(double period, const AliasRange& range) {
+    if (!(period > 0.0 && std::isfinite(period))) {
+        return std::nullopt;
     }
-    AppendAlias(state, candidate, FormatPattern(candidate / state.AliasBasePeriod, "0.000"));
-}
-
-void SortAliasPeriods(SharedState& state) {
-    const int count = std::clamp<int>(state.AliasCount, 0, kMaxAliases);
-    for (int i = 1; i < count; ++i) {
-        float smallest = kSortSentinel;
-        int found = i;
-        for (int j = i; j <= count; ++j) {
-            if (state.AliasPeriods[j].Period < smallest) {
-                smallest = state.AliasPeriods[j].Period;
-                found = j;
-            }
-        }
-        std::swap(state.AliasPeriods[i], state.AliasPeriods[found]);
+    AliasList list;
+    list.basePeriod = period;
+    list.rangeLow = PeriodOf(range.twoPi, range.omegaHigh);
+    list.rangeHigh = PeriodOf(range.twoPi, range.omegaLow);
+    AddHalfDayAliases(list, range);
+    for (const Multiple& multiple : kMultiples) {
+        AddMultiple(list, multiple.numerator * period / multiple.denominator);
     }
+    SortByPeriod(list.entries);
+    list.lines = AliasLines(list);
+    return list;
 }
 
 bool BuildAliasList(SharedState& state) {
-    const double trial = state.TrialPeriod;
-    if (!(trial > 0.0 && std::isfinite(trial))) {
+    const auto list = BuildAliasList(state.TrialPeriod, {state.TwoPi, state.OmegaLow, state.OmegaHigh});
+    if (!list) {
         return false;
     }
-    state.AliasBasePeriod = trial;
-    state.AliasRangeLow = PeriodOf(state, state.OmegaHigh);
-    state.AliasRangeHigh = PeriodOf(state, state.OmegaLow);
-    state.AliasBuildCount = 0;
-    AddHalfDayAliases(state);
-    for (const Multiple& multiple : kMultiples) {
-        AddAliasCandidate(state, multiple.numerator * trial / multiple.denominator);
-    }
-    state.AliasCount = state.AliasBuildCount;
-    SortAliasPeriods(state);
-    BuildAliasLines(state);
-    return true;
-}
-
-bool ListAliasPeriods(SharedState& state, LazyView<AliasListView>& aliasWindow, FTPlotView& plot) {
-    if (!BuildAliasList(state)) {
-        return false;
-    }
-    AliasListView& window = aliasWindow.Loaded();
-    window.OpenAliasList();
-    window.ShowAliasLines();
-    DrawAliasMarks(state, plot, state.MarkColour);
+    state.AliasBasePeriod = list->basePeriod;
+    state.AliasRangeLow = list->rangeLow;
+    state.AliasRangeHigh = list->rangeHigh;
+    state.AliasBuildCount = state.AliasCount = static_cast<std::int16_t>(list->entries.size());
+    std::copy(list->entries.begin(), list->entries.end(), state.AliasPeriods.begin() + 1);
+    state.AliasLineCount = static_cast<std::int16_t>(list->lines.size());
+    std::copy(list->lines.begin(), list->lines.end(), state.AliasLines.begin() + 1);
     return true;
 }
 

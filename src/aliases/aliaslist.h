@@ -1,9 +1,10 @@
 #pragma once
 
-#include "aliases/aliaslistview.h"
-#include "ftplot/ftplotview.h"
-#include "platform/lazyview.h"
 #include "state/sharedstate.h"
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace quorix {
 
@@ -13,24 +14,31 @@ inline constexpr const char* kNoTrialPeriodMessage = "Hey, you need to select a 
 // Height of one line of the alias list window, in twips; the window is sized by it.
 inline constexpr int kAliasLineHeight = 260;
 
-// Appends an entry for a fractional multiple of AliasBasePeriod when it lies strictly inside
-// (AliasRangeLow, AliasRangeHigh); its type text is the ratio to the base period.
-void AddAliasCandidate(SharedState& state, double candidate);
+// The searched range the aliases are listed in, as angular frequencies, with the search's 2 pi.
+struct AliasRange {
+    double twoPi = 0.0;
+    double omegaLow = 0.0;
+    double omegaHigh = 0.0;
+};
 
-// Orders entries 1..AliasCount by period, ascending. Of equal periods the one scanned first is taken
-// first; the exchanges may still move an equal entry behind another, so the order is fixed by the
-// entries' build order, not kept from it.
-void SortAliasPeriods(SharedState& state);
+// The alias periods of one trial period and the text lines the alias window shows of them.
+struct AliasList {
+    double basePeriod = 0.0;
+    double rangeLow = 0.0;           // the shortest period of the range, or 0 when it has none
+    double rangeHigh = 0.0;          // the longest
+    std::vector<AliasEntry> entries; // ordered by period, ascending
+    std::vector<std::string> lines;
+};
+
+// The aliases of `period` strictly inside the range: the frequency 1/P shifted by k/2 cycles per day
+// (k = -10..10 without 0), then fifteen fractional multiples m·P/d and their reciprocals, at most
+// kMaxAliases of them. Of equal periods the one built first is taken first; the ordering's exchanges
+// may still move an equal entry behind another, so the order is fixed by the build order, not kept
+// from it. Empty when `period` is not a positive finite number.
+[[nodiscard]] std::optional<AliasList> BuildAliasList(double period, const AliasRange& range);
 
 // Builds the alias list and its text lines for the current TrialPeriod over the range of the last
-// search. False, with nothing changed, when there is no usable trial period (zero, negative or not
-// finite).
+// search into the state. False, with nothing changed, when there is no usable trial period.
 [[nodiscard]] bool BuildAliasList(SharedState& state);
-
-// "Mark": builds the list, brings up the alias window with the new lines and marks the aliases on the
-// FT plot. False, with nothing changed or drawn, when there is no trial period; the caller then shows
-// kNoTrialPeriodMessage.
-[[nodiscard]] bool ListAliasPeriods(SharedState& state, LazyView<AliasListView>& aliasWindow,
-                                    FTPlotView& plot);
 
 } // namespace quorix

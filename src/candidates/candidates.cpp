@@ -97,7 +97,7 @@ public:
             }
         }
         rootMeanSquare_ = std::sqrt(sumSquares / static_cast<double>(offsets_.size()));
-        const double mean = std::accumulate(offsets_.begin(), offsets_.end(), 0.0) / offsets_.size();
+        const double mean = std::accumulate(offsets_.begin(), offsets_.end(), 0.0) / static_cast<double>(offsets_.size());
         double spread = 0.0;
         for (const double offset : offsets_) {
             spread += (offset - mean) * (offset - mean);

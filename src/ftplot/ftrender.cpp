@@ -1,5 +1,6 @@
 #include "ftplot/ftrender.h"
 
+#include "aliases/aliaslist.h"
 #include "ftplot/AxisStep.h"
 #include "ftplot/plotframe.h"
 #include "state/numbertext.h"
@@ -210,6 +211,17 @@ void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour) {
         drawing.Line(x, state.PlotTop, x, static_cast<float>(state.PlotTop + kTopMarkLength));
         drawing.Line(x, state.PlotBottom, x, static_cast<float>(state.PlotBottom - kBottomMarkLength));
     }
+}
+
+bool ListAliasPeriods(SharedState& state, LazyView<AliasListView>& aliasWindow, FTPlotView& plot) {
+    if (!BuildAliasList(state)) {
+        return false;
+    }
+    AliasListView& window = aliasWindow.Loaded();
+    window.OpenAliasList();
+    window.ShowAliasLines();
+    DrawAliasMarks(state, plot, state.MarkColour);
+    return true;
 }
 
 void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window) {

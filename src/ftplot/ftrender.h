@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aliases/aliaslistview.h"
 #include "ftplot/ftplotview.h"
 #include "state/sharedstate.h"
 
@@ -43,6 +44,12 @@ void RestoreFTView(SharedState& state, LazyView<FTPlotView>& window);
 
 // Strokes at the alias periods inside the current view, in the given colour.
 void DrawAliasMarks(SharedState& state, FTPlotView& view, Colour colour);
+
+// "Mark": builds the alias list, brings up the alias window with the new lines and marks the aliases
+// on the FT plot. False, with nothing changed or drawn, when there is no trial period; the caller then
+// shows kNoTrialPeriodMessage.
+[[nodiscard]] bool ListAliasPeriods(SharedState& state, LazyView<AliasListView>& aliasWindow,
+                                    FTPlotView& plot);
 
 // The full redraw: axes, the alias marks while they are shown, and the curve of the view.
 void RedrawFTPlot(SharedState& state, LazyView<FTPlotView>& window);

@@ -32,7 +32,7 @@ template <typename Call> auto Retrying(Call call) {
     return result;
 }
 
-int WriteAll(int descriptor, const std::string& bytes) {
+int WriteAll(int descriptor, std::string_view bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t got =
@@ -69,6 +69,22 @@ int CreateSibling(const std::string& name, std::string& created) {
         }
     }
     return -1;
+}
+
+// The new file of a PendingFile for `name`: its descriptor, or -1 with `error` set. A folder of that
+// name is refused at once, as the rename would refuse it at the end.
+int CreatePending(const std::string& name, std::string& created, int& error) {
+    struct stat status {};
+    if (::stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        error = EISDIR;
+        return -1;
+    }
+    const int descriptor = CreateSibling(name, created);
+    if (descriptor < 0) {
+        error = errno;
+        created.clear();
+    }
+    return descriptor;
 }
 
 // Makes a finished rename survive a crash; a folder that cannot be synchronised changes nothing.
@@ -193,28 +209,42 @@ void InputFile::Rewind() {
     atEnd_ = false;
 }
 
+PendingFile::PendingFile(std::string name)
+    : name_(std::move(name)), file_(CreatePending(name_, temporary_, error_)) {}
+
+PendingFile::~PendingFile() {
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void PendingFile::Write(std::string_view bytes) {
+    if (error_ == 0) {
+        error_ = WriteAll(file_.Descriptor(), bytes);
+    }
+}
+
+int PendingFile::Commit() {
+    if (error_ == 0 && Retrying([&] { return ::fsync(file_.Descriptor()); }) != 0) {
+        error_ = errno;
+    }
+    if (const int closing = file_.Close(); error_ == 0) {
+        error_ = closing;
+    }
+    if (error_ == 0 && ::rename(temporary_.c_str(), name_.c_str()) != 0) {
+        error_ = errno;
+    }
+    if (error_ == 0) {
+        temporary_.clear();
+        SyncFolderOf(name_);
+    }
+    return error_;
+}
+
 int ReplaceTextFile(const std::string& name, const std::vector<std::string>& lines) {
-    std::string sibling;
-    FileHandle file(CreateSibling(name, sibling));
-    if (!file.IsOpen()) {
-        return ErrorNumberFromErrno(errno, name);
-    }
-    int error = WriteAll(file.Descriptor(), CrLfLines(lines));
-    if (error == 0 && Retrying([&] { return ::fsync(file.Descriptor()); }) != 0) {
-        error = errno;
-    }
-    if (const int closing = file.Close(); error == 0) {
-        error = closing;
-    }
-    if (error == 0 && ::rename(sibling.c_str(), name.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(sibling.c_str());
-        return ErrorNumberFromErrno(error, name);
-    }
-    SyncFolderOf(name);
-    return kErrNone;
+    PendingFile file(name);
+    file.Write(CrLfLines(lines));
+    return ErrorNumberFromErrno(file.Commit(), name);
 }
 
 } // namespace quorix

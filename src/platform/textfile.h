@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorix {
@@ -71,6 +72,34 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;
+};
+
+// A file that appears whole or not at all: everything goes to a new file beside `name`, which takes
+// the place of `name` in one step, flushed to the disk, when Commit succeeds, and is removed
+// otherwise. A failure on the way (a full disk, a folder that cannot be written, a folder of that
+// name) leaves `name` as it was and no half-written file behind.
+class PendingFile {
+public:
+    // Creates the new file; Error tells whether that worked.
+    explicit PendingFile(std::string name);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    // The errno value of the first failure so far, or 0.
+    [[nodiscard]] int Error() const { return error_; }
+    // The new file's name, for writers that open files by name themselves.
+    [[nodiscard]] const std::string& TemporaryPath() const { return temporary_; }
+    void Write(std::string_view bytes);
+    // Flushes and closes the new file and renames it to `name`; 0 or the errno value of the first
+    // failure, after which the new file is gone.
+    [[nodiscard]] int Commit();
+
+private:
+    std::string name_;
+    std::string temporary_;
+    int error_ = 0;
+    FileHandle file_;
 };
 
 // Writes `lines` to the file `name` relative to the current folder, each line ended by CR LF, first

@@ -23,10 +23,6 @@ constexpr std::int32_t kTaskPoints = kSegment * kSegmentsPerTask;
 // Observations whose recurrence state stays in the first-level cache while a segment is summed.
 constexpr std::size_t kTile = 1024;
 
-double GridOmega(const FTGrid& grid, std::int32_t index) {
-    return grid.omegaLow + grid.omegaStep * index;
-}
-
 double LargestOffset(const FTGrid& grid) {
     double largest = 0;
     for (const double time : grid.times) {
@@ -132,6 +128,11 @@ FTMinimum LiteralRange(const FTGrid& grid, std::int32_t first, std::span<double>
     return best;
 }
 
+bool BlockFits(const FTGrid& grid, std::int32_t first, std::int32_t last, std::span<double> values) {
+    return 0 <= first && first <= last && last <= grid.steps &&
+           values.size() == static_cast<std::size_t>(last - first) + 1;
+}
+
 // Any grid point whose reference value could be the block's lowest has a fast value within twice
 // the bound of the fast minimum; evaluating exactly those in grid order finds the reference's first
 // strict minimum. Only tasks whose own lowest value is that close can hold such points. A fast value
@@ -169,6 +170,10 @@ FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double>
 
 } // namespace
 
+double GridOmega(const FTGrid& grid, std::int32_t index) {
+    return grid.omegaLow + grid.omegaStep * index;
+}
+
 bool GridSearchable(const FTGrid& grid) {
     if (grid.times.empty()) {
         return false;
@@ -196,6 +201,14 @@ FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values) {
         return {};
     }
     return LiteralRange(grid, 0, values.first(static_cast<std::size_t>(grid.steps) + 1));
+}
+
+FTMinimum LiteralFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last,
+                         std::span<double> values) {
+    if (!BlockFits(grid, first, last, values) || !GridSearchable(grid)) {
+        return {};
+    }
+    return LiteralRange(grid, first, values);
 }
 
 // The fast value is 1/2 - (1/2n) sum_j c_j with c_j approximating cos(2x_j), x_j the reference's
@@ -253,8 +266,7 @@ double FastFTErrorBound(const FTGrid& grid) {
 
 FTMinimum FastFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last, std::span<double> values,
                       WorkerPool& pool) {
-    if (!(0 <= first && first <= last && last <= grid.steps) ||
-        values.size() != static_cast<std::size_t>(last - first) + 1 || !GridSearchable(grid)) {
+    if (!BlockFits(grid, first, last, values) || !GridSearchable(grid)) {
         return {};
     }
     const double bound = FastFTErrorBound(grid);

@@ -25,6 +25,9 @@ struct FTMinimum {
     std::int32_t reevaluated = 0; // grid points evaluated with the reference formula to settle it
 };
 
+// The angular frequency of grid point `index`: omegaLow + omegaStep x index.
+[[nodiscard]] double GridOmega(const FTGrid& grid, std::int32_t index);
+
 // Whether every phase argument omega x (t - baseTime) of the grid is a finite number (and there is
 // an observation): only then is every FT value finite. The kernels refuse other grids.
 [[nodiscard]] bool GridSearchable(const FTGrid& grid);
@@ -37,6 +40,11 @@ struct FTMinimum {
 // `values` must hold steps + 1 entries. A grid that is not searchable gives index -1 and leaves
 // `values` untouched.
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values);
+
+// The reference over grid points first..last alone, into values[0..last - first], for a caller that
+// walks a long grid block by block. Bad bounds and grids that are not searchable give index -1 and
+// leave `values` untouched.
+FTMinimum LiteralFTBlock(const FTGrid& grid, std::int32_t first, std::int32_t last, std::span<double> values);
 
 // The evaluation "Compute" uses: FastFTBlock over the whole grid. `values` must hold steps + 1 entries.
 FTMinimum FastFTKernel(const FTGrid& grid, std::span<double> values, WorkerPool& pool = WorkerPool::Shared());

@@ -20,10 +20,6 @@ constexpr double kKernelTolerance = 1e-11;
 // Deconvolution factors are rotated from one mode to the next and seeded afresh this often.
 constexpr std::int32_t kReseedModes = 256;
 
-double GridOmega(const FTGrid& grid, std::int32_t index) {
-    return grid.omegaLow + grid.omegaStep * index;
-}
-
 // The "exponential of semicircle" kernel exp(beta (sqrt(1 - z^2) - 1)) on -1 <= z <= 1, spread over
 // `width` cells of the fine grid, with what its error analysis needs.
 struct Kernel {
@@ -198,20 +194,6 @@ double PlanBound(const FTGrid& grid, std::int32_t length) {
         ((2 * kernel.beta + 10 + n + deconvolution) / 2 + 4 * std::log2(length) * std::sqrt(length));
     const double bound = 2 * (kernel.error / 2 + phases + rounding + (n + 8) * kUnit);
     return std::isfinite(bound) ? bound : kInfinity;
-}
-
-// The reference at grid points first.., into values, with its first strict minimum.
-FTMinimum LiteralRange(const FTGrid& grid, std::int32_t first, std::span<double> values) {
-    FTMinimum best;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
-        values[k] = LiteralFTValue(grid, i);
-        if (values[k] < best.value) {
-            best = {i, values[k], GridOmega(grid, i)};
-        }
-    }
-    best.reevaluated = static_cast<std::int32_t>(values.size());
-    return best;
 }
 
 // A point whose reference value could be the block's lowest has a fast value within twice the bound
@@ -393,7 +375,7 @@ FTMinimum NufftPlan::Block(std::int32_t first, std::int32_t last, std::span<doub
         return {};
     }
     if (!fftPlan_) {
-        return LiteralRange(grid_, first, values);
+        return LiteralFTBlock(grid_, first, last, values);
     }
     const std::int64_t points = static_cast<std::int64_t>(last) - first + 1;
     const std::int64_t pieces = (points + piecePoints_ - 1) / piecePoints_;

@@ -2,50 +2,24 @@
 
 #include "state/numbertext.h"
 
-#include <limits>
+#include <optional>
 #include <span>
 
 namespace quorix {
 
 namespace {
 
-constexpr double kShortestPeriod = 0.05;
-constexpr double kLongestPeriod = 100;
-constexpr std::int32_t kFewestSteps = 1000;
-
-bool PeriodInRange(double period) {
-    return !(period < kShortestPeriod || period > kLongestPeriod);
-}
-
-// Reads and checks the entries in order, storing each value as it is read; false after a message.
-bool ReadEntries(SharedState& state, SearchWindow& window) {
-    state.PeriodMin = ReadLeadingNumber(window.MinimumPeriodText());
-    if (!PeriodInRange(state.PeriodMin)) {
-        window.ShowMessage("Minimum period must be between 0.05 and 100 days.");
-        return false;
+// Reads and checks the entries, storing each value as it is read; empty after a message.
+std::optional<SearchEntries> ReadEntries(SharedState& state, SearchWindow& window) {
+    const EntryCheck check = CheckSearchEntries(
+        {window.MinimumPeriodText(), window.MaximumPeriodText(), window.StepCountText()}, kMaxSteps);
+    state.PeriodMin = check.periodMin.value_or(state.PeriodMin);
+    state.PeriodMax = check.periodMax.value_or(state.PeriodMax);
+    state.StepCount = check.steps.value_or(state.StepCount);
+    if (!check.entries) {
+        window.ShowMessage(check.message);
     }
-    state.PeriodMax = ReadLeadingNumber(window.MaximumPeriodText());
-    if (!PeriodInRange(state.PeriodMax)) {
-        window.ShowMessage("Maximum period must be between 0.05 and 100 days.");
-        return false;
-    }
-    // Periods a few units of the last place apart can still give one and the same frequency, and a
-    // grid without width has nothing to search and nothing to draw.
-    if (!(state.PeriodMin < state.PeriodMax) ||
-        !(state.TwoPi / state.PeriodMax < state.TwoPi / state.PeriodMin)) {
-        window.ShowMessage("Minimum period must be less than the maximum period.");
-        return false;
-    }
-    const double entry = ReadLeadingNumber(window.StepCountText());
-    const auto steps = RoundToInt32(entry);
-    // An entry beyond the 32-bit range is kept as the nearest value the field can hold.
-    state.StepCount = steps.value_or(entry > 0 ? std::numeric_limits<std::int32_t>::max()
-                                               : std::numeric_limits<std::int32_t>::min());
-    if (!steps || *steps < kFewestSteps || *steps > kMaxSteps) {
-        window.ShowMessage("Number of steps must be between 1000 and 500000, inclusive.");
-        return false;
-    }
-    return true;
+    return check.entries;
 }
 
 void SetFullView(SharedState& state) {
@@ -61,30 +35,19 @@ void SetFullView(SharedState& state) {
 
 } // namespace
 
-FTGrid GridOf(const SharedState& state) {
-    FTGrid grid;
-    grid.times = std::span<const double>(state.ObsTimes).subspan(1, state.ObsCount);
-    grid.baseTime = state.BaseTime;
-    grid.omegaLow = state.OmegaLow;
-    grid.omegaStep = state.OmegaStep;
-    grid.steps = state.StepCount;
-    return grid;
-}
-
 std::string BestPeriodText(double period) {
     return ShortNumberText(period).substr(0, 6);
 }
 
 void RunPeriodSearch(SharedState& state, SearchWindow& window) {
-    state.Pi = 3.1415926535;
-    state.TwoPi = state.Pi * 2;
-    if (!ReadEntries(state, window) || state.ObsCount < 1) {
+    state.Pi = kSearchPi;
+    state.TwoPi = kSearchTwoPi;
+    const std::optional<SearchEntries> entries = ReadEntries(state, window);
+    if (!entries || state.ObsCount < 1) {
         return;
     }
-    const double omegaHigh = state.TwoPi / state.PeriodMin;
-    FTGrid grid = GridOf(state);
-    grid.omegaLow = state.TwoPi / state.PeriodMax;
-    grid.omegaStep = (omegaHigh - grid.omegaLow) / state.StepCount;
+    const FTGrid grid = MakeGrid(std::span<const double>(state.ObsTimes).subspan(1, state.ObsCount),
+                                 state.BaseTime, *entries);
     // Times a reader takes as numbers can still be too large for a phase: refuse before anything of
     // the last result is touched.
     if (!GridSearchable(grid)) {
@@ -99,7 +62,7 @@ void RunPeriodSearch(SharedState& state, SearchWindow& window) {
         return;
     }
     state.OmegaLow = grid.omegaLow;
-    state.OmegaHigh = omegaHigh;
+    state.OmegaHigh = OmegaHigh(*entries);
     state.OmegaStep = grid.omegaStep;
     state.BestFT = best.value;
     state.BestOmega = best.omega;

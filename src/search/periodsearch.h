@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ftkernel.h"
+#include "search/searchentries.h"
 #include "state/sharedstate.h"
 
 #include <string>
@@ -28,13 +28,10 @@ inline constexpr const char* kTimesTooLargeMessage = "The times of minima are to
 
 // "Compute": checks the entries (the first failure is reported and ends the run, leaving the last
 // result as it was), evaluates the FT over the frequency grid, shows the best period and sets the
-// view to the whole grid.
+// view to the whole grid. The state keeps each entry as it was read, and the result.
 void RunPeriodSearch(SharedState& state, SearchWindow& window);
 
 // The text shown for the best period: the first six characters of its short number text.
 [[nodiscard]] std::string BestPeriodText(double period);
-
-// The grid of the state's observations and search parameters.
-[[nodiscard]] FTGrid GridOf(const SharedState& state);
 
 } // namespace quorix

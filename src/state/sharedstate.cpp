@@ -20,9 +20,9 @@ void InitWindowPlacements(SharedState& state) {
 }
 
 void InitSearchDefaults(SharedState& state) {
-    state.PeriodMin = 0.2;
-    state.PeriodMax = 1.0;
-    state.StepCount = 10000;
+    state.PeriodMin = kDefaultPeriodMin;
+    state.PeriodMax = kDefaultPeriodMax;
+    state.StepCount = kDefaultStepCount;
 }
 
 void InitMarks(SharedState& state) {

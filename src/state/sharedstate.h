@@ -27,6 +27,11 @@ inline constexpr Colour kWhite = Rgb(255, 255, 255);
 // The FT plot window's background, on screen and in exported pictures alike.
 inline constexpr Colour kFTPlotBackground = Rgb(224, 224, 224);
 
+// The search entries a first start offers.
+inline constexpr double kDefaultPeriodMin = 0.2;
+inline constexpr double kDefaultPeriodMax = 1.0;
+inline constexpr std::int32_t kDefaultStepCount = 10000;
+
 inline constexpr int kMaxObservations = 500;
 inline constexpr int kExtraColumns = 6;
 inline constexpr int kMaxSteps = 500000;

@@ -81,8 +81,8 @@ TEST(ProgramTest, FaultsGetOneLineAndTheirStatusAndWriteNothing) {
         // The CSV file, claimed first, must neither appear nor replace the old one.
         {"good.txt --ft-csv keep.csv --plot no/ft.png", 3, "cannot write no/ft.png"},
         {"good.txt --ft-csv ft.csv --oc 1e-12", 3, "no O-C diagram for 1e-12 days"},
-        // Read in full, as the desktop would not, but too many for its O-C diagram.
-        {"many.txt --oc 0.8", 3, "it takes at most 500 times"},
+        // Read in full, as the desktop would not: too many for the O-C window that draws the picture.
+        {"many.txt --oc 0.8 --plot ft.png", 3, "the picture's O-C diagram takes at most 500 times"},
     };
     const auto before = std::distance(std::filesystem::directory_iterator(folder.Path()), {});
     for (const auto& c : cases) {
@@ -98,6 +98,10 @@ TEST(ProgramTest, FaultsGetOneLineAndTheirStatusAndWriteNothing) {
             << "left a file";
     }
     EXPECT_EQ(Contents(folder.Path() / "keep.csv"), "old");
+    // Without a picture the O-C diagram takes every time read.
+    const Outcome many = Program(folder, "many.txt --oc 0.8 --format json");
+    ASSERT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(nlohmann::json::parse(many.out)["oc"]["points"].size(), 600u);
 }
 
 TEST(ProgramTest, SearchesWritesTheWholeCurveAndPicturesAndSaysTheSameInJson) {
@@ -129,7 +133,7 @@ TEST(ProgramTest, SearchesWritesTheWholeCurveAndPicturesAndSaysTheSameInJson) {
     EXPECT_EQ(csv.substr(0, 23), "index,omega,period,ft\r\n");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 70002);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\r'), 70002);
-    const auto row = csv.find("\n" + best["index"].dump() + ",");
+    const auto row = csv.find(std::string("\n").append(best["index"].dump()).append(","));
     ASSERT_NE(row, std::string::npos);
     double index = -1, omega = 0, period = 0, ft = 2;
     char comma = 0;

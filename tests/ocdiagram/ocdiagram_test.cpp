@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <span>
+#include <tuple>
 #include <vector>
 
 namespace quorix {
@@ -109,6 +111,28 @@ TEST(OCDiagramTest, FiguresAndPointsInAnyFileOrder) {
             EXPECT_FLOAT_EQ(leftmost, c.leftmostRing);
         } while (std::next_permutation(c.times.begin(), c.times.end()));
     }
+}
+
+TEST(ComputeOCTest, TakesAnyNumberOfTimesAndTheStateKeepsTheWindowsShare) {
+    // Primaries and secondaries of a 0.8-day binary with up to 2 ms of timing noise, in file order.
+    std::vector<double> times;
+    for (int k = 0; k < 600; ++k) {
+        times.push_back(50000.0 + 0.4 * k + 0.001 * (k % 3));
+    }
+    const auto many = ComputeOC(times, 50000.0, 0.8);
+    ASSERT_TRUE(many);
+    EXPECT_EQ(many->cycles.size(), 600u);
+    EXPECT_EQ(many->cycles.back(), 299.5);
+    EXPECT_NEAR(many->oc[2], 0.002, 1e-9);
+    EXPECT_TRUE(many->fitDefined);
+    EXPECT_FALSE(ComputeOC({}, 50000.0, 0.8)) << "no times, no diagram";
+
+    SharedState state = testing::ObservedState({times.begin(), times.begin() + kMaxObservations}, 0.8);
+    ASSERT_TRUE(ComputeOCDiagram(state));
+    const auto loaded = ComputeOC(std::span(times).first(kMaxObservations), state.BaseTime, 0.8);
+    EXPECT_EQ(state.OCPointCount, kMaxObservations);
+    EXPECT_EQ(std::tuple(state.CycleNumbers[kMaxObservations], state.OCValues[1], state.OCRms),
+              std::tuple(loaded->cycles.back(), loaded->oc.front(), loaded->rms));
 }
 
 TEST(ComputeOCDiagramTest, RefusedInputsLeaveThePreviousDiagram) {

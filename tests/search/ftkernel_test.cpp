@@ -21,7 +21,7 @@ using testing::RandomTimes;
 // Offsets whose step angle 2 omegaStep d lies just off a multiple of pi, where the recurrence's
 // errors grow fastest.
 std::vector<double> NearMultiplesOfPi(int steps, int count) {
-    const double omegaStep = (testing::kTwoPi / 0.2 - testing::kTwoPi / 1.2) / steps;
+    const double omegaStep = PeriodGrid({}, 52000.0, 0.2, 1.2, steps).omegaStep;
     const double nudges[] = {0, 1e-12, -3e-9, 1e-6, -2e-4};
     std::vector<double> times;
     for (int k = 0; k < count; ++k) {

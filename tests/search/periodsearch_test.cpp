@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -53,6 +55,21 @@ TEST(PeriodSearchTest, EntryChecksInTheirOrder) {
     }
     EXPECT_EQ(FirstMessage("0.05", "100", "1000"), "");
     EXPECT_EQ(FirstMessage("  0.3abc", "1", "1000"), "");
+}
+
+TEST(CheckSearchEntriesTest, KeepsWhatItReadUpToTheFailureAndTellsTheCallersStepsLimit) {
+    const EntryCheck maximum = CheckSearchEntries({"0.3 days", "200", "5"}, kMaxSteps);
+    EXPECT_EQ(std::tuple(maximum.periodMin, maximum.periodMax, maximum.steps),
+              std::tuple(std::optional(0.3), std::optional(200.0), std::optional<std::int32_t>()));
+    EXPECT_EQ(maximum.message, kMaximum);
+    EXPECT_FALSE(maximum.entries);
+    const EntryCheck beyond = CheckSearchEntries({"0.3", "1", "1e12"}, 100'000'000);
+    EXPECT_EQ(beyond.steps, std::numeric_limits<std::int32_t>::max()) << "held to the 32-bit range";
+    EXPECT_EQ(beyond.message, "Number of steps must be between 1000 and 100000000, inclusive.");
+    const EntryCheck wide = CheckSearchEntries({"0.3", "1", "600000"}, 100'000'000);
+    ASSERT_TRUE(wide.entries);
+    EXPECT_EQ(wide.entries->steps, 600000);
+    EXPECT_TRUE(wide.message.empty());
 }
 
 TEST(PeriodSearchTest, RefusedRunsKeepTheLastResultAndHugeTimesAreSearchedWithoutOverflow) {

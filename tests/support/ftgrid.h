@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ftkernel.h"
+#include "search/searchentries.h"
 
 #include <random>
 #include <span>
@@ -9,19 +9,13 @@
 namespace quorix::testing {
 
 // The search's 2 pi, from its ten-digit pi.
-inline constexpr double kTwoPi = 3.1415926535 * 2;
+inline constexpr double kTwoPi = kSearchTwoPi;
 
 // The frequency grid of a search from `pMin` to `pMax` days in `steps` steps; it refers to `times`,
 // which must outlive it.
 inline FTGrid PeriodGrid(std::span<const double> times, double baseTime, double pMin, double pMax,
                          int steps) {
-    FTGrid grid;
-    grid.times = times;
-    grid.baseTime = baseTime;
-    grid.omegaLow = kTwoPi / pMax;
-    grid.omegaStep = (kTwoPi / pMin - grid.omegaLow) / steps;
-    grid.steps = steps;
-    return grid;
+    return MakeGrid(times, baseTime, {kTwoPi, pMin, pMax, steps});
 }
 
 // `count` times spread at random over `span` days from `start`.

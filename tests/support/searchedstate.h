@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/searchentries.h"
 #include "state/sharedstate.h"
 
 #include <cmath>
@@ -10,8 +11,8 @@ namespace quorix::testing {
 // it: a smooth FT curve, the full view, the data file name set.
 inline void FillSearched(SharedState& state, double pMin = 0.2, double pMax = 1.2, int steps = 1000) {
     InitialiseSharedState(state);
-    state.Pi = 3.1415926535;
-    state.TwoPi = state.Pi * 2;
+    state.Pi = kSearchPi;
+    state.TwoPi = kSearchTwoPi;
     state.PeriodMin = pMin;
     state.PeriodMax = pMax;
     state.OmegaLow = state.TwoPi / pMax;
