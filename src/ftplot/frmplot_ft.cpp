@@ -1,6 +1,7 @@
 #include "ftplot/frmplot_ft.h"
 
 #include "aliases/aliaslist.h"
+#include "ftplot/ftlayout.h"
 #include "ftplot/ftpointer.h"
 #include "ftplot/ftrender.h"
 #include "platform/messagebox.h"
@@ -11,7 +12,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <map>
 #include <utility>
+#include <vector>
 
 namespace quorix {
 
@@ -40,21 +43,28 @@ void frmPlot_FT::BuildControls() {
         Control* control;
         double left, top, width, height;
     };
-    const Design designs[] = {
-        {FTControl::kLabel1, &Label1, 480, 9720, 975, 255},
-        {FTControl::kLabel2, &Label2, 12000, 9720, 1095, 255},
-        {FTControl::kText1, &Text1, 3600, 10560, 1095, 315},
-        {FTControl::kLabel3, &Label3, 3600, 10320, 1215, 255},
-        {FTControl::kCommand1, &Command1, 8520, 10320, 1215, 495},
-        {FTControl::kLabel4, &Label4, 10200, 10320, 1815, 255},
-        {FTControl::kLabel5, &Label5, 12120, 10320, 1335, 255},
-        {FTControl::kLabel6, &Label6, 120, 10320, 2175, 255},
-        {FTControl::kLabel7, &Label7, 120, 10560, 3135, 255},
-        {FTControl::kCommand2, &Command2, 4800, 10320, 975, 615},
-        {FTControl::kLabel8, &Label8, 6240, 10320, 1575, 255},
-        {FTControl::kCommand3, &Command3, 6240, 10560, 735, 375},
-        {FTControl::kCommand4, &Command4, 7080, 10560, 735, 375},
-    };
+    // The labels that describe the plot keep the places off-screen pictures give them too.
+    const std::map<FTControl, Label*> plotLabels{{FTControl::kLabel1, &Label1},
+                                                 {FTControl::kLabel2, &Label2},
+                                                 {FTControl::kLabel3, &Label3},
+                                                 {FTControl::kLabel4, &Label4},
+                                                 {FTControl::kLabel5, &Label5}};
+    std::vector<Design> designs;
+    for (const FTLabelDesign& label : kFTPlotLabels) {
+        designs.push_back(
+            {label.id, plotLabels.at(label.id), label.left, label.top, label.width, kFTLabelHeight});
+        plotLabels.at(label.id)->SetCaption(label.caption);
+    }
+    designs.insert(designs.end(), {
+                                      {FTControl::kText1, &Text1, 3600, 10560, 1095, 315},
+                                      {FTControl::kCommand1, &Command1, 8520, 10320, 1215, 495},
+                                      {FTControl::kLabel6, &Label6, 120, 10320, 2175, 255},
+                                      {FTControl::kLabel7, &Label7, 120, 10560, 3135, 255},
+                                      {FTControl::kCommand2, &Command2, 4800, 10320, 975, 615},
+                                      {FTControl::kLabel8, &Label8, 6240, 10320, 1575, 255},
+                                      {FTControl::kCommand3, &Command3, 6240, 10560, 735, 375},
+                                      {FTControl::kCommand4, &Command4, 7080, 10560, 735, 375},
+                                  });
     for (const auto& design : designs) {
         design.control->Place(design.left, design.top, design.width, design.height);
         design.control->SetFont(kWindowFont);
@@ -63,11 +73,6 @@ void frmPlot_FT::BuildControls() {
     for (Label* label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8}) {
         label->SetBackColor(kFTPlotBackground);
     }
-    Label1.SetCaption("L1");
-    Label2.SetCaption("L2");
-    Label3.SetCaption("Period (days)");
-    Label4.SetCaption("Tick interval (days):");
-    Label5.SetCaption("L5");
     Label6.SetCaption("Left click:  Draw O-C plot");
     Label7.SetCaption("Right click:  Select interval for zoom");
     Label8.SetCaption("Aliases:");

@@ -1,6 +1,7 @@
 #include "ocdiagram/frmplot_ocdiag.h"
 
 #include "ocdiagram/frmephemeris.h"
+#include "ocdiagram/oclayout.h"
 #include "ocdiagram/ocrender.h"
 #include "printing/printlayout.h"
 
@@ -10,6 +11,8 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 namespace quorix {
 
@@ -48,36 +51,32 @@ void frmPlot_OCdiag::BuildControls() {
         Control* control;
         double left, top, width, height;
     };
-    const Design designs[] = {
-        {OCControl::kLabel1, &Label1, -120, 11520, 735, 255},
-        {OCControl::kLabel2, &Label2, 0, 12360, 735, 255},
-        {OCControl::kLabel4, &Label4, 0, 11760, 735, 255},
-        {OCControl::kLabel3, &Label3, 0, 12000, 735, 255},
-        {OCControl::kLabel5, &Label5, 120, 9120, 615, 255},
-        {OCControl::kLabel7, &Label7, 840, 9120, 975, 255},
-        {OCControl::kLabel6, &Label6, 2160, 9120, 1455, 255},
-        {OCControl::kText1, &Text1, 3600, 9120, 975, 285},
-        {OCControl::kCommand1, &Command1, 4800, 9120, 975, 375},
-    };
+    // The labels and the RMS box that describe the diagram keep the places off-screen pictures give
+    // them too; the box is a little taller than the labels for its frame.
+    const std::map<OCControl, Label*> plotLabels{{OCControl::kLabel1, &Label1}, {OCControl::kLabel2, &Label2},
+                                                 {OCControl::kLabel3, &Label3}, {OCControl::kLabel4, &Label4},
+                                                 {OCControl::kLabel5, &Label5}, {OCControl::kLabel6, &Label6},
+                                                 {OCControl::kLabel7, &Label7}};
+    std::vector<Design> designs;
+    for (const OCLabelDesign& design : kOCPlotLabels) {
+        if (design.id == OCControl::kText1) {
+            designs.push_back({design.id, &Text1, design.left, design.top, design.width, 285});
+            Text1.SetAlignment(design.align);
+            continue;
+        }
+        Label& label = *plotLabels.at(design.id);
+        designs.push_back({design.id, &label, design.left, design.top, design.width, kOCLabelHeight});
+        label.SetCaption(design.caption);
+        label.SetAlignment(design.align);
+        label.SetBackColor(kLabelBackground);
+    }
+    designs.push_back({OCControl::kCommand1, &Command1, 4800, 9120, 975, 375});
     for (const auto& design : designs) {
         design.control->Place(design.left, design.top, design.width, design.height);
         design.control->SetFont(kWindowFont);
         controls_[design.id] = design.control;
     }
-    for (Label* label : {&Label1, &Label2, &Label4, &Label3, &Label5, &Label7, &Label6}) {
-        label->SetBackColor(kLabelBackground);
-    }
-    Label1.SetCaption("L 1");
-    Label1.SetAlignment(TextAlign::kRight);
-    Label2.SetCaption("L 2");
-    Label2.SetAlignment(TextAlign::kRight);
-    Label4.SetCaption("Step");
-    Label3.SetCaption("L 3");
-    Label5.SetCaption("Period:");
-    Label7.SetAlignment(TextAlign::kCentre);
     static_cast<QLabel*>(Label7.Widget())->setFrameStyle(QFrame::Box | QFrame::Plain);
-    Label6.SetCaption("RMS deviation:");
-    Text1.SetAlignment(TextAlign::kCentre);
     Command1.SetCaption("Refresh");
     Command1.OnClick([this] { Command1_Click(); });
     SetTabOrder({&Text1, &Command1});
