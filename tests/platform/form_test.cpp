@@ -47,7 +47,7 @@ TEST(FormTest, RunsTheResizeHandlerOncePerChangeAndPlacesItsControlsInTwips) {
     button.SetEnabled(false);
     QTest::mouseClick(button.Button(), Qt::LeftButton);
     EXPECT_EQ(clicks, 1) << "a disabled button takes no click";
-    button.SetFont({"MS Sans Serif", 8.25, true});
+    button.SetFont(kWindowFont);
     button.SetCaption("Update O-C plot");
     EXPECT_EQ(button.Caption(), "Update O-C plot");
     EXPECT_TRUE(button.Button()->text().contains('\n')) << "a caption wider than its button wraps";
