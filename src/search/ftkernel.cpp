@@ -152,18 +152,7 @@ FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double>
             continue;
         }
         const std::size_t end = std::min(values.size(), (task + 1) * kTaskPoints);
-        for (std::size_t k = task * kTaskPoints; k < end; ++k) {
-            if (!(values[k] > threshold)) {
-                const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
-                values[k] = LiteralFTValue(grid, i);
-                ++best.reevaluated;
-                if (values[k] < best.value) {
-                    best.index = i;
-                    best.value = values[k];
-                    best.omega = GridOmega(grid, i);
-                }
-            }
-        }
+        ReevaluateNotAbove(grid, first, values, {task * kTaskPoints, end}, threshold, best);
     }
     return best;
 }
@@ -194,6 +183,22 @@ double LiteralFTValue(const FTGrid& grid, std::int32_t index) {
         sum = sum + sine * sine;
     }
     return sum / static_cast<double>(grid.times.size());
+}
+
+void ReevaluateNotAbove(const FTGrid& grid, std::int32_t first, std::span<double> values, PointRange points,
+                        double threshold, FTMinimum& best) {
+    for (std::size_t k = points.begin; k < points.end; ++k) {
+        if (!(values[k] > threshold)) {
+            const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
+            values[k] = LiteralFTValue(grid, i);
+            ++best.reevaluated;
+            if (values[k] < best.value) {
+                best.index = i;
+                best.value = values[k];
+                best.omega = GridOmega(grid, i);
+            }
+        }
+    }
 }
 
 FTMinimum LiteralFTKernel(const FTGrid& grid, std::span<double> values) {

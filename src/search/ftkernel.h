@@ -36,6 +36,18 @@ struct FTMinimum {
 // in file order, of sin^2(omega x (t - baseTime)).
 [[nodiscard]] double LiteralFTValue(const FTGrid& grid, std::int32_t index);
 
+// Points begin..end - 1 of a block's values.
+struct PointRange {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// What settles a fast block's minimum: every point of `points` whose fast value is not above
+// `threshold` (a value that is not a number included) is replaced by the reference value, and the
+// first strict minimum among them is kept in `best`. values[k] belongs to grid point first + k.
+void ReevaluateNotAbove(const FTGrid& grid, std::int32_t first, std::span<double> values, PointRange points,
+                        double threshold, FTMinimum& best);
+
 // The reference evaluation: LiteralFTValue at every grid point, the first strict minimum taken.
 // `values` must hold steps + 1 entries. A grid that is not searchable gives index -1 and leaves
 // `values` untouched.

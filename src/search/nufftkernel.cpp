@@ -206,18 +206,7 @@ FTMinimum ExactMinimum(const FTGrid& grid, std::int32_t first, std::span<double>
     }
     const double threshold = lowest + 2 * bound;
     FTMinimum best;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (!(values[k] > threshold)) {
-            const auto i = static_cast<std::int32_t>(first + static_cast<std::int64_t>(k));
-            values[k] = LiteralFTValue(grid, i);
-            ++best.reevaluated;
-            if (values[k] < best.value) {
-                best.index = i;
-                best.value = values[k];
-                best.omega = GridOmega(grid, i);
-            }
-        }
-    }
+    ReevaluateNotAbove(grid, first, values, {0, values.size()}, threshold, best);
     return best;
 }
 
