@@ -5,7 +5,7 @@
 namespace quorix::cli {
 
 CliSearch RunCliSearch(std::span<const double> times, double baseTime, const SearchEntries& entries, int top,
-                       FTKernelChoice kernel, const FTBlockConsumer& also) {
+                       FTKernelChoice kernel, const FTBlockConsumer& also, const WalkControl& control) {
     CliSearch search;
     search.entries = entries;
     search.grid = MakeGrid(times, baseTime, entries);
@@ -17,7 +17,8 @@ CliSearch RunCliSearch(std::span<const double> times, double baseTime, const Sea
         if (also) {
             also(first, values);
         }
-    });
+    }, kWalkBlockPoints, control);
+    search.stopped = control.stop != nullptr && control.stop->load();
     search.bestPeriod = twoPi / search.best.omega;
     search.resolution = PeriodResolution(search.grid, twoPi, search.best.index);
     search.coarse = GridTooCoarse(search.grid, twoPi, search.timeSpan);

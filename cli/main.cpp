@@ -1,13 +1,14 @@
 #include "aliases/aliaslist.h"
+#include "cli/batch.h"
 #include "cli/clisearch.h"
 #include "cli/options.h"
 #include "cli/plotcurve.h"
 #include "cli/plotexport.h"
+#include "cli/progress.h"
 #include "cli/report.h"
-#include "input/minimareader.h"
+#include "cli/timesinput.h"
 #include "platform/textfile.h"
 #include "search/periodsearch.h"
-#include "state/errormessages.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kUsageFault = 2;
 constexpr int kInputFault = 3;
-constexpr std::int32_t kMostCliTimes = 100'000;
 // Plot columns of the picture: the frame's width at the picture's 192 dots per inch.
 constexpr std::int32_t kPlotColumns = (14900 - 915) * 2 / 15;
 
@@ -49,17 +49,23 @@ int Run(int argc, char** argv) {
         return Fail(kUsageFault, check.message);
     }
     const SearchEntries& entries = *check.entries;
-
-    const MinimaReadResult read = ReadMinimaFile(options.file, kMostCliTimes);
-    if (read.failure != MinimaFailure::kNone) {
-        std::vector<std::string> messages(kMaxErrorNumber + 1);
-        FillErrorMessages(messages);
-        return Fail(kInputFault, options.file + ": " + MinimaFailureText(read, messages));
+    const std::atomic<bool>& stop = StopOnInterrupt();
+    if (!options.batchFiles.empty()) {
+        return RunBatchCommand(options, entries, stop);
     }
 
-    const std::span<const double> times(read.data.times.data() + 1,
-                                        static_cast<std::size_t>(read.data.count));
-    const double baseTime = read.data.baseTime;
+    const TimesInput input = ReadTimesInput(options.file, options.table, options.tableAsked);
+    if (!input.Loaded()) {
+        return Fail(kInputFault, input.error);
+    }
+    if (!input.columns.empty()) {
+        std::cerr << "quorix-search: " << options.file << ": " << input.columns << "\n";
+    }
+    for (const std::string& warning : input.warnings) {
+        std::cerr << "quorix-search: " << options.file << ": " << warning << "\n";
+    }
+    const std::span<const double> times(input.times);
+    const double baseTime = input.baseTime;
     const FTGrid grid = MakeGrid(times, baseTime, entries);
     // The desktop refuses such times with this message rather than show a meaningless best period.
     if (!GridSearchable(grid)) {
@@ -73,7 +79,14 @@ int Run(int argc, char** argv) {
     }
 
     // Output files are claimed before the search, so an unwritable one costs no waiting.
-    std::unique_ptr<PendingFile> csv, plot;
+    std::unique_ptr<PendingFile> csv, plot, converted;
+    if (!options.convertPath.empty()) {
+        converted = std::make_unique<PendingFile>(options.convertPath);
+        if (converted->Error() != 0) {
+            return Fail(kInputFault, CannotWrite(options.convertPath, converted->Error()));
+        }
+        converted->Write(PlainMinimaText(input.times));
+    }
     if (!options.csvPath.empty()) {
         csv = std::make_unique<PendingFile>(options.csvPath);
         if (csv->Error() != 0) {
@@ -92,7 +105,7 @@ int Run(int argc, char** argv) {
         }
     }
 
-    Report report{options.file, read.data.count, nullptr, std::nullopt, {}};
+    Report report{options.file, static_cast<std::int32_t>(times.size()), nullptr, std::nullopt, {}};
     if (options.ocPeriod) {
         report.oc = MakeOCReport(times, baseTime, *options.ocPeriod);
         if (!report.oc) {
@@ -115,15 +128,24 @@ int Run(int argc, char** argv) {
     if (csv) {
         csv->Write(CsvHeader());
     }
-    const CliSearch search = RunCliSearch(times, baseTime, entries, options.top, options.kernel,
-                                          [&](std::int32_t first, std::span<const double> values) {
-                                              if (csv) {
-                                                  csv->Write(CsvRows(grid, entries.twoPi, first, values));
-                                              }
-                                              if (curve) {
-                                                  curve->Add(first, values);
-                                              }
-                                          });
+    Progress progress(std::int64_t{grid.steps} + 1, "points", ErrorStreamIsTerminal());
+    const CliSearch search = RunCliSearch(
+        times, baseTime, entries, options.top, options.kernel,
+        [&](std::int32_t first, std::span<const double> values) {
+            if (csv) {
+                csv->Write(CsvRows(grid, entries.twoPi, first, values));
+            }
+            if (curve) {
+                curve->Add(first, values);
+            }
+            progress.Advance(static_cast<std::int64_t>(values.size()));
+        },
+        {nullptr, &stop});
+    progress.Finish();
+    // The output files are dropped unwritten as the run unwinds.
+    if (search.stopped) {
+        return Fail(kInterruptedStatus, "interrupted");
+    }
     report.search = &search;
 
     if (plotting) {
@@ -148,6 +170,11 @@ int Run(int argc, char** argv) {
     if (csv) {
         if (const int failure = csv->Commit(); failure != 0) {
             return Fail(kInputFault, CannotWrite(options.csvPath, failure));
+        }
+    }
+    if (converted) {
+        if (const int failure = converted->Commit(); failure != 0) {
+            return Fail(kInputFault, CannotWrite(options.convertPath, failure));
         }
     }
 

@@ -37,7 +37,7 @@ Outcome Program(const testing::TempFolder& folder, const std::string& arguments)
 TEST(ProgramTest, FaultsGetOneLineAndTheirStatusAndWriteNothing) {
     testing::TempFolder folder;
     folder.Write("good.txt", "52345.12\r\n52346.43\r\n52350.77\r\n");
-    folder.Write("letters.txt", "JD 52345.12\r\n");
+    folder.Write("letters.txt", "JD and nothing else\r\n");
     folder.Write("huge.txt", "1e307\r\n2e307\r\n");
     folder.Write("keep.csv", "old");
     // More times than the desktop holds, fewer than the command line's limit.
