@@ -151,6 +151,7 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
                                                         {"literal", FTKernelChoice::kLiteral}};
     app.add_option("--kernel", options.kernel, "FT kernel: auto, recurrence, nufft or literal")
         ->transform(CLI::CheckedTransformer(kernels))
+        ->option_text("NAME")
         ->default_str("auto");
     AddInputOptions(app, options);
     try {
