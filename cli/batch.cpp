@@ -101,7 +101,8 @@ std::vector<BatchRow> RunBatch(const std::vector<std::string>& files, const Batc
             }
         }
     };
-    const std::size_t threads = std::clamp<std::size_t>(settings.threads, 1, std::max<std::size_t>(files.size(), 1));
+    const std::size_t threads =
+        std::clamp<std::size_t>(settings.threads, 1, std::max<std::size_t>(files.size(), 1));
     std::vector<std::jthread> helpers;
     for (std::size_t t = 1; t < threads; ++t) {
         helpers.emplace_back(work);
@@ -112,8 +113,12 @@ std::vector<BatchRow> RunBatch(const std::vector<std::string>& files, const Batc
 
 int RunBatchCommand(const CliOptions& options, const SearchEntries& entries, const std::atomic<bool>& stop) {
     Progress progress(static_cast<std::int64_t>(options.batchFiles.size()), "files", ErrorStreamIsTerminal());
-    BatchSettings settings{entries, options.table, options.tableAsked, options.kernel,
-                           std::max(1u, std::thread::hardware_concurrency()), &stop,
+    BatchSettings settings{entries,
+                           options.table,
+                           options.tableAsked,
+                           options.kernel,
+                           std::max(1u, std::thread::hardware_concurrency()),
+                           &stop,
                            [&progress] { progress.Advance(1); }};
     const std::vector<BatchRow> rows = RunBatch(options.batchFiles, settings);
     progress.Finish();
@@ -132,12 +137,14 @@ int RunBatchCommand(const CliOptions& options, const SearchEntries& entries, con
         std::cout << BatchText(rows);
         break;
     }
-    const bool anyFailed = std::any_of(rows.begin(), rows.end(), [](const BatchRow& row) { return row.Failed(); });
+    const bool anyFailed =
+        std::any_of(rows.begin(), rows.end(), [](const BatchRow& row) { return row.Failed(); });
     return anyFailed ? 3 : 0;
 }
 
 std::string BatchText(const std::vector<BatchRow>& rows) {
-    const std::vector<std::string> headings{"file", "N", "span (days)", "best period (days)", "FT", "resolution (days)"};
+    const std::vector<std::string> headings{
+        "file", "N", "span (days)", "best period (days)", "FT", "resolution (days)"};
     std::vector<std::vector<std::string>> lines{headings};
     for (const BatchRow& row : rows) {
         std::vector<std::string> line{row.file};
@@ -176,8 +183,8 @@ std::string BatchCsv(const std::vector<BatchRow>& rows) {
         for (const std::string& figure : Figures(row)) {
             csv += "," + figure;
         }
-        csv += "," + CsvField(row.columns) + "," + CsvField(Joined(row.warnings)) + "," + CsvField(row.error) +
-               "\r\n";
+        csv += "," + CsvField(row.columns) + "," + CsvField(Joined(row.warnings)) + "," +
+               CsvField(row.error) + "\r\n";
     }
     return csv;
 }

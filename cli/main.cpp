@@ -129,18 +129,17 @@ int Run(int argc, char** argv) {
         csv->Write(CsvHeader());
     }
     Progress progress(std::int64_t{grid.steps} + 1, "points", ErrorStreamIsTerminal());
-    const CliSearch search = RunCliSearch(
-        times, baseTime, entries, options.top, options.kernel,
-        [&](std::int32_t first, std::span<const double> values) {
-            if (csv) {
-                csv->Write(CsvRows(grid, entries.twoPi, first, values));
-            }
-            if (curve) {
-                curve->Add(first, values);
-            }
-            progress.Advance(static_cast<std::int64_t>(values.size()));
-        },
-        {nullptr, &stop});
+    const CliSearch search = RunCliSearch(times, baseTime, entries, options.top, options.kernel,
+                                          [&](std::int32_t first, std::span<const double> values) {
+                                              if (csv) {
+                                                  csv->Write(CsvRows(grid, entries.twoPi, first, values));
+                                              }
+                                              if (curve) {
+                                                  curve->Add(first, values);
+                                              }
+                                              progress.Advance(static_cast<std::int64_t>(values.size()));
+                                          },
+                                          {nullptr, &stop});
     progress.Finish();
     // The output files are dropped unwritten as the run unwinds.
     if (search.stopped) {

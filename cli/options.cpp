@@ -63,8 +63,9 @@ void AddInputOptions(CLI::App& app, CliOptions& options) {
                options.tableAsked = true;
            },
            "The table's separator: , tab blanks | & ; (or its name)")
-        ->check([](const std::string& text) { return ParseSeparator(text) ? "" : "unknown separator " + text; },
-                "", "")
+        ->check(
+            [](const std::string& text) { return ParseSeparator(text) ? "" : "unknown separator " + text; },
+            "", "")
         ->option_text("SEP");
     app.add_option_function<int>(
            "--skip-lines",
@@ -138,9 +139,8 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     app.add_option("--plot", options.plotPath, "Draw the FT plot to PATH (.png, .svg or .pdf)")
         ->check(CheckPlotName, "", "")
         ->option_text("PATH");
-    const std::map<std::string, OutputFormat> formats{{"text", OutputFormat::kText},
-                                                      {"json", OutputFormat::kJson},
-                                                      {"csv", OutputFormat::kCsv}};
+    const std::map<std::string, OutputFormat> formats{
+        {"text", OutputFormat::kText}, {"json", OutputFormat::kJson}, {"csv", OutputFormat::kCsv}};
     app.add_option("--format", options.format, "Output format: text or json (with --batch also csv)")
         ->transform(CLI::CheckedTransformer(formats))
         ->default_str("text");

@@ -14,11 +14,11 @@ inline constexpr std::int32_t kMostCliTimes = 100'000;
 
 // The times of one file as the command line searches them, or the reason there are none.
 struct TimesInput {
-    std::vector<double> times;       // in file order
-    std::vector<MinimumType> types;  // one per time, kUnknown where the file says nothing
-    std::vector<double> errors;      // one per time, days, 0 where the file says nothing
-    double baseTime = 0.0;           // the lowest time: the origin of every phase
-    std::string columns;             // the columns a table was read from; empty for a plain file
+    std::vector<double> times;      // in file order
+    std::vector<MinimumType> types; // one per time, kUnknown where the file says nothing
+    std::vector<double> errors;     // one per time, days, 0 where the file says nothing
+    double baseTime = 0.0;          // the lowest time: the origin of every phase
+    std::string columns;            // the columns a table was read from; empty for a plain file
     std::vector<std::string> warnings;
     std::string error; // empty when the times were read; else the one-line reason, file name first
 

@@ -60,8 +60,8 @@ TEST(TableInputTest, PublishedShapesAreReadAndTheirColumnsNamedOnStderr) {
         {"bjd.txt",
          Table("# times of minima of one binary\n#BJD p/s type error ref\n",
                [](std::size_t k, double t) {
-                   return Fixed("%.5f ", t) + (k % 2 ? "s" : "p") + " ccd " + (k % 3 ? "4.00E-05" : "1.2E-03") +
-                          " IBVS\n";
+                   return Fixed("%.5f ", t) + (k % 2 ? "s" : "p") + " ccd " +
+                          (k % 3 ? "4.00E-05" : "1.2E-03") + " IBVS\n";
                }),
          "", "time: column 1 \"BJD\", type: column 2 \"p/s\", error: column 4 \"error\""},
         {"export.csv",
@@ -79,7 +79,8 @@ TEST(TableInputTest, PublishedShapesAreReadAndTheirColumnsNamedOnStderr) {
                }),
          "", "time: column 1 \"HJD(2,400,000+)\", type: column 2 \"Min.\""},
         // A row index before the times: named by the user, then read.
-        {"indexed.txt", Table("", [](std::size_t k, double t) { return std::to_string(k + 1) + Fixed(",%.5f\r\n", t); }),
+        {"indexed.txt",
+         Table("", [](std::size_t k, double t) { return std::to_string(k + 1) + Fixed(",%.5f\r\n", t); }),
          "--time-col 2", "time: column 2"},
     };
     for (const auto& c : cases) {
@@ -138,7 +139,8 @@ TEST(BatchTest, EveryFileGetsItsRowInEveryFormatAndAFailureStopsNoOther) {
                      return Fixed("%.5f;", t) + (k % 2 ? "s" : "p") + "\n";
                  }));
     folder.Write("c.dat", "2452000.3123\r\nnot a time\r\n");
-    const std::string batch = "--min 0.5 --max 1 --steps 400000 --batch a.txt 'b, with comma.csv' c.dat missing.txt";
+    const std::string batch =
+        "--min 0.5 --max 1 --steps 400000 --batch a.txt 'b, with comma.csv' c.dat missing.txt";
 
     const Outcome text = Program(folder, batch);
     EXPECT_EQ(text.status, 3) << "some files failed";
