@@ -29,6 +29,11 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+// A run stopped by Ctrl-C: whatever it was writing is dropped as it unwinds.
+int Interrupted() {
+    return Fail(kInterruptedStatus, "interrupted");
+}
+
 std::string CannotWrite(const std::string& path, int error) {
     return "cannot write " + path + ": " + std::strerror(error);
 }
@@ -141,9 +146,8 @@ int Run(int argc, char** argv) {
                                           },
                                           {nullptr, &stop});
     progress.Finish();
-    // The output files are dropped unwritten as the run unwinds.
     if (search.stopped) {
-        return Fail(kInterruptedStatus, "interrupted");
+        return Interrupted();
     }
     report.search = &search;
 
@@ -162,9 +166,15 @@ int Run(int argc, char** argv) {
         if (!exportPlots(request, error)) {
             return Fail(kInputFault, error);
         }
+        if (stop.load()) {
+            return Interrupted();
+        }
         if (const int failure = plot->Commit(); failure != 0) {
             return Fail(kInputFault, CannotWrite(options.plotPath, failure));
         }
+    }
+    if (stop.load()) {
+        return Interrupted();
     }
     if (csv) {
         if (const int failure = csv->Commit(); failure != 0) {
