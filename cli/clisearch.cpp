@@ -5,19 +5,23 @@
 namespace quorix::cli {
 
 CliSearch RunCliSearch(std::span<const double> times, double baseTime, const SearchEntries& entries, int top,
-                       FTKernelChoice kernel, const FTBlockConsumer& also) {
+                       FTKernelChoice kernel, const FTBlockConsumer& also, const WalkControl& control) {
     CliSearch search;
     search.entries = entries;
     search.grid = MakeGrid(times, baseTime, entries);
     search.timeSpan = TimeSpan(times);
     const double twoPi = entries.twoPi;
     DipCollector dips(search.grid, twoPi, search.timeSpan, top);
-    search.best = WalkFTGrid(search.grid, kernel, [&](std::int32_t first, std::span<const double> values) {
-        dips.Add(first, values);
-        if (also) {
-            also(first, values);
-        }
-    });
+    search.best = WalkFTGrid(
+        search.grid, kernel,
+        [&](std::int32_t first, std::span<const double> values) {
+            dips.Add(first, values);
+            if (also) {
+                also(first, values);
+            }
+        },
+        kWalkBlockPoints, control);
+    search.stopped = control.stop != nullptr && control.stop->load();
     search.bestPeriod = twoPi / search.best.omega;
     search.resolution = PeriodResolution(search.grid, twoPi, search.best.index);
     search.coarse = GridTooCoarse(search.grid, twoPi, search.timeSpan);

@@ -23,13 +23,14 @@ struct CliSearch {
     bool coarse = false;     // frequency step above a fifth of 1/T
     double stepsForFine = 0.0;
     std::vector<FTDip> dips;
+    bool stopped = false; // the walk was stopped before its end: nothing above means anything
 };
 
 // Walks the grid once, collecting the best point, the `top` deepest dips and whatever `also`
 // takes from the blocks (the CSV rows, the plot's curve).
 [[nodiscard]] CliSearch RunCliSearch(std::span<const double> times, double baseTime,
                                      const SearchEntries& entries, int top, FTKernelChoice kernel,
-                                     const FTBlockConsumer& also);
+                                     const FTBlockConsumer& also, const WalkControl& control = {});
 
 // The shortest decimal text that reads back as the same double.
 [[nodiscard]] std::string ExactText(double value);

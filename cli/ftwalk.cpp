@@ -1,26 +1,58 @@
 #include "cli/ftwalk.h"
 
+#include "search/nufftkernel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace quorix::cli {
 
+FTKernelChoice ResolveKernel(FTKernelChoice choice, const FTGrid& grid) {
+    if (choice != FTKernelChoice::kAuto) {
+        return choice;
+    }
+    return PreferNufft(grid.times.size(), std::int64_t{grid.steps} + 1) ? FTKernelChoice::kNufft
+                                                                        : FTKernelChoice::kFast;
+}
+
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
-                     std::int32_t blockPoints) {
+                     std::int32_t blockPoints, const WalkControl& control) {
     // Phases that overflow make every value meaningless: nothing is handed on.
     if (!GridSearchable(grid) || blockPoints < 1) {
         return {};
     }
-    std::vector<double> buffer(static_cast<std::size_t>(std::min(blockPoints, grid.steps + 1)));
+    WorkerPool& pool = control.pool != nullptr ? *control.pool : WorkerPool::Shared();
+    const std::int32_t bufferPoints = std::min(blockPoints, grid.steps + 1);
+    kernel = ResolveKernel(kernel, grid);
+    // The transform's spreading weights are worked out once for the whole walk.
+    std::unique_ptr<NufftPlan> plan;
+    if (kernel == FTKernelChoice::kNufft) {
+        plan = std::make_unique<NufftPlan>(grid, bufferPoints);
+    }
+    std::vector<double> buffer(static_cast<std::size_t>(bufferPoints));
     FTMinimum best;
     for (std::int32_t first = 0; first <= grid.steps; first += blockPoints) {
+        if (control.stop != nullptr && control.stop->load()) {
+            break;
+        }
         const std::int32_t last = first + std::min(blockPoints - 1, grid.steps - first);
         const std::span<double> values(buffer.data(), static_cast<std::size_t>(last - first) + 1);
         // Each block's minimum is the literal formula's first strict one within it, so keeping the
         // first strict minimum across the blocks in grid order gives the literal best of the grid.
-        const FTMinimum block = kernel == FTKernelChoice::kFast ? FastFTBlock(grid, first, last, values)
-                                                                : LiteralFTBlock(grid, first, last, values);
+        FTMinimum block;
+        switch (kernel) {
+        case FTKernelChoice::kLiteral:
+            block = LiteralFTBlock(grid, first, last, values);
+            break;
+        case FTKernelChoice::kNufft:
+            block = plan->Block(first, last, values, pool);
+            break;
+        default:
+            block = FastFTBlock(grid, first, last, values, pool);
+            break;
+        }
         if (block.value < best.value) {
             best = block;
         }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "search/ftkernel.h"
+#include "search/workerpool.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -9,9 +11,17 @@
 
 namespace quorix::cli {
 
-// Which evaluation the walk runs: the fast kernel "Compute" uses, or the literal formula at every
-// point (kept for timing the fast one against it).
-enum class FTKernelChoice { kFast, kLiteral };
+// Which evaluation the walk runs: the recurrence "Compute" uses (kFast), the non-uniform fast
+// Fourier transform, whichever of the two is expected to be faster for the data and grid (kAuto), or
+// the literal formula at every point (kept for timing the others against it).
+enum class FTKernelChoice { kAuto, kFast, kNufft, kLiteral };
+
+// What a walk shares with the rest of the process: the threads a block is spread over, and a flag
+// that, once set (by a signal handler, say), ends the walk before its next block.
+struct WalkControl {
+    WorkerPool* pool = nullptr; // the process's shared pool when null
+    const std::atomic<bool>* stop = nullptr;
+};
 
 // Grid points evaluated together: their values are all the walk holds of the curve at a time.
 inline constexpr std::int32_t kWalkBlockPoints = 1 << 16;
@@ -22,9 +32,13 @@ using FTBlockConsumer = std::function<void(std::int32_t first, std::span<const d
 // Evaluates the whole grid block by block in bounded memory, hands every block to `consume` and
 // returns the first strict minimum of the grid, bit for bit the literal formula's. The values handed
 // on are those "Compute" stores: within the kernel's error bound, exact wherever the minimum could be.
-// A grid that is not searchable (or a block size below 1) gives index -1 and hands nothing on.
+// A grid that is not searchable (or a block size below 1) gives index -1 and hands nothing on. A walk
+// stopped by `control.stop` returns the best of the blocks it finished, which means nothing.
 FTMinimum WalkFTGrid(const FTGrid& grid, FTKernelChoice kernel, const FTBlockConsumer& consume,
-                     std::int32_t blockPoints = kWalkBlockPoints);
+                     std::int32_t blockPoints = kWalkBlockPoints, const WalkControl& control = {});
+
+// The kernel `choice` comes to for `grid`: kAuto becomes kNufft or kFast by the expected speed.
+[[nodiscard]] FTKernelChoice ResolveKernel(FTKernelChoice choice, const FTGrid& grid);
 
 // The time span T of the observations, last minus first, in days.
 [[nodiscard]] double TimeSpan(std::span<const double> times);

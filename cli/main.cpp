@@ -1,13 +1,14 @@
 #include "aliases/aliaslist.h"
+#include "cli/batch.h"
 #include "cli/clisearch.h"
 #include "cli/options.h"
 #include "cli/plotcurve.h"
 #include "cli/plotexport.h"
+#include "cli/progress.h"
 #include "cli/report.h"
-#include "input/minimareader.h"
+#include "cli/timesinput.h"
 #include "platform/textfile.h"
 #include "search/periodsearch.h"
-#include "state/errormessages.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -20,13 +21,17 @@ namespace {
 
 constexpr int kUsageFault = 2;
 constexpr int kInputFault = 3;
-constexpr std::int32_t kMostCliTimes = 100'000;
 // Plot columns of the picture: the frame's width at the picture's 192 dots per inch.
 constexpr std::int32_t kPlotColumns = (14900 - 915) * 2 / 15;
 
 int Fail(int status, const std::string& message) {
     std::cerr << "quorix-search: " << message << "\n";
     return status;
+}
+
+// A run stopped by Ctrl-C: whatever it was writing is dropped as it unwinds.
+int Interrupted() {
+    return Fail(kInterruptedStatus, "interrupted");
 }
 
 std::string CannotWrite(const std::string& path, int error) {
@@ -49,17 +54,23 @@ int Run(int argc, char** argv) {
         return Fail(kUsageFault, check.message);
     }
     const SearchEntries& entries = *check.entries;
-
-    const MinimaReadResult read = ReadMinimaFile(options.file, kMostCliTimes);
-    if (read.failure != MinimaFailure::kNone) {
-        std::vector<std::string> messages(kMaxErrorNumber + 1);
-        FillErrorMessages(messages);
-        return Fail(kInputFault, options.file + ": " + MinimaFailureText(read, messages));
+    const std::atomic<bool>& stop = StopOnInterrupt();
+    if (!options.batchFiles.empty()) {
+        return RunBatchCommand(options, entries, stop);
     }
 
-    const std::span<const double> times(read.data.times.data() + 1,
-                                        static_cast<std::size_t>(read.data.count));
-    const double baseTime = read.data.baseTime;
+    const TimesInput input = ReadTimesInput(options.file, options.table, options.tableAsked);
+    if (!input.Loaded()) {
+        return Fail(kInputFault, input.error);
+    }
+    if (!input.columns.empty()) {
+        std::cerr << "quorix-search: " << options.file << ": " << input.columns << "\n";
+    }
+    for (const std::string& warning : input.warnings) {
+        std::cerr << "quorix-search: " << options.file << ": " << warning << "\n";
+    }
+    const std::span<const double> times(input.times);
+    const double baseTime = input.baseTime;
     const FTGrid grid = MakeGrid(times, baseTime, entries);
     // The desktop refuses such times with this message rather than show a meaningless best period.
     if (!GridSearchable(grid)) {
@@ -73,7 +84,14 @@ int Run(int argc, char** argv) {
     }
 
     // Output files are claimed before the search, so an unwritable one costs no waiting.
-    std::unique_ptr<PendingFile> csv, plot;
+    std::unique_ptr<PendingFile> csv, plot, converted;
+    if (!options.convertPath.empty()) {
+        converted = std::make_unique<PendingFile>(options.convertPath);
+        if (converted->Error() != 0) {
+            return Fail(kInputFault, CannotWrite(options.convertPath, converted->Error()));
+        }
+        converted->Write(PlainMinimaText(input.times));
+    }
     if (!options.csvPath.empty()) {
         csv = std::make_unique<PendingFile>(options.csvPath);
         if (csv->Error() != 0) {
@@ -92,7 +110,7 @@ int Run(int argc, char** argv) {
         }
     }
 
-    Report report{options.file, read.data.count, nullptr, std::nullopt, {}};
+    Report report{options.file, static_cast<std::int32_t>(times.size()), nullptr, std::nullopt, {}};
     if (options.ocPeriod) {
         report.oc = MakeOCReport(times, baseTime, *options.ocPeriod);
         if (!report.oc) {
@@ -115,6 +133,7 @@ int Run(int argc, char** argv) {
     if (csv) {
         csv->Write(CsvHeader());
     }
+    Progress progress(std::int64_t{grid.steps} + 1, "points", ErrorStreamIsTerminal());
     const CliSearch search = RunCliSearch(times, baseTime, entries, options.top, options.kernel,
                                           [&](std::int32_t first, std::span<const double> values) {
                                               if (csv) {
@@ -123,7 +142,13 @@ int Run(int argc, char** argv) {
                                               if (curve) {
                                                   curve->Add(first, values);
                                               }
-                                          });
+                                              progress.Advance(static_cast<std::int64_t>(values.size()));
+                                          },
+                                          {nullptr, &stop});
+    progress.Finish();
+    if (search.stopped) {
+        return Interrupted();
+    }
     report.search = &search;
 
     if (plotting) {
@@ -141,13 +166,24 @@ int Run(int argc, char** argv) {
         if (!exportPlots(request, error)) {
             return Fail(kInputFault, error);
         }
+        if (stop.load()) {
+            return Interrupted();
+        }
         if (const int failure = plot->Commit(); failure != 0) {
             return Fail(kInputFault, CannotWrite(options.plotPath, failure));
         }
     }
+    if (stop.load()) {
+        return Interrupted();
+    }
     if (csv) {
         if (const int failure = csv->Commit(); failure != 0) {
             return Fail(kInputFault, CannotWrite(options.csvPath, failure));
+        }
+    }
+    if (converted) {
+        if (const int failure = converted->Commit(); failure != 0) {
+            return Fail(kInputFault, CannotWrite(options.convertPath, failure));
         }
     }
 

@@ -40,6 +40,68 @@ const char* const kFooter =
     "Exit status: 0 success, 2 usage fault (unknown option, missing or bad value, entry out of range),\n"
     "3 input fault (unreadable or faulty data file, unwritable output file).";
 
+// Tables, conversion and batches.
+void AddInputOptions(CLI::App& app, CliOptions& options) {
+    TableOptions& table = options.table;
+    const auto column = [&](const char* name, ColumnChoice& choice, const char* what) {
+        app.add_option_function<std::string>(
+               name,
+               [&choice, &options](const std::string& text) {
+                   choice = ParseColumnChoice(text);
+                   options.tableAsked = true;
+               },
+               what)
+            ->option_text("COLUMN");
+    };
+    column("--time-col", table.timeColumn, "Read the times from COLUMN of a table (number or header name)");
+    column("--type-col", table.typeColumn, "Read the minimum types from COLUMN, or none");
+    column("--error-col", table.errorColumn, "Read the timing errors (days) from COLUMN, or none");
+    app.add_option_function<std::string>(
+           "--separator",
+           [&](const std::string& text) {
+               table.separator = ParseSeparator(text);
+               options.tableAsked = true;
+           },
+           "The table's separator: , tab blanks | & ; (or its name)")
+        ->check(
+            [](const std::string& text) { return ParseSeparator(text) ? "" : "unknown separator " + text; },
+            "", "")
+        ->option_text("SEP");
+    app.add_option_function<int>(
+           "--skip-lines",
+           [&](int lines) {
+               table.skipLines = lines;
+               options.tableAsked = true;
+           },
+           "Skip N lines at the start of a table")
+        ->check(CLI::NonNegativeNumber)
+        ->option_text("N");
+    app.add_option("--convert", options.convertPath, "Write the times read as a plain file \"Open\" reads")
+        ->option_text("PATH");
+    app.add_option("--batch", options.batchFiles, "Search every FILE with the same options, one row each")
+        ->option_text("FILE...");
+}
+
+void CheckInputOptions(ParseOutcome& outcome) {
+    const CliOptions& options = outcome.options;
+    const bool batch = !options.batchFiles.empty();
+    std::string fault;
+    if (!batch && options.file.empty()) {
+        fault = "FILE is required";
+    } else if (batch && !options.file.empty()) {
+        fault = "give either FILE or --batch FILE..., not both";
+    } else if (batch && (options.ocPeriod || options.aliasPeriod || !options.csvPath.empty() ||
+                         !options.plotPath.empty() || !options.convertPath.empty())) {
+        fault = "--batch takes no --oc, --aliases, --ft-csv, --plot or --convert";
+    } else if (!batch && options.format == OutputFormat::kCsv) {
+        fault = "--format csv is for --batch";
+    }
+    if (!fault.empty()) {
+        outcome.status = ParseStatus::kUsageFault;
+        outcome.text = fault;
+    }
+}
+
 } // namespace
 
 ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
@@ -53,7 +115,7 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     app.footer(kFooter);
     app.get_formatter()->column_width(28);
     app.set_version_flag("--version", "quorix-search " QUORIX_VERSION);
-    app.add_option("FILE", options.file, "Times-of-minima file: one time per record, in days")->required();
+    app.add_option("FILE", options.file, "Times-of-minima file: plain times or a table, in days");
     app.add_option("--min", options.minimumText, "Shortest trial period, days (0.05 to 100)")
         ->check(CLI::Number)
         ->capture_default_str();
@@ -77,16 +139,21 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     app.add_option("--plot", options.plotPath, "Draw the FT plot to PATH (.png, .svg or .pdf)")
         ->check(CheckPlotName, "", "")
         ->option_text("PATH");
-    const std::map<std::string, OutputFormat> formats{{"text", OutputFormat::kText},
-                                                      {"json", OutputFormat::kJson}};
-    app.add_option("--format", options.format, "Output format: text or json")
+    const std::map<std::string, OutputFormat> formats{
+        {"text", OutputFormat::kText}, {"json", OutputFormat::kJson}, {"csv", OutputFormat::kCsv}};
+    app.add_option("--format", options.format, "Output format: text or json (with --batch also csv)")
         ->transform(CLI::CheckedTransformer(formats))
         ->default_str("text");
-    // For timing the fast kernel against the literal formula; not part of the documented interface.
-    const std::map<std::string, FTKernelChoice> kernels{{"fast", FTKernelChoice::kFast},
+    const std::map<std::string, FTKernelChoice> kernels{{"auto", FTKernelChoice::kAuto},
+                                                        {"recurrence", FTKernelChoice::kFast},
+                                                        {"fast", FTKernelChoice::kFast},
+                                                        {"nufft", FTKernelChoice::kNufft},
                                                         {"literal", FTKernelChoice::kLiteral}};
-    app.add_option("--kernel", options.kernel)->transform(CLI::CheckedTransformer(kernels))->group("");
-
+    app.add_option("--kernel", options.kernel, "FT kernel: auto, recurrence, nufft or literal")
+        ->transform(CLI::CheckedTransformer(kernels))
+        ->option_text("NAME")
+        ->default_str("auto");
+    AddInputOptions(app, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -98,6 +165,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& fault) {
         outcome.status = ParseStatus::kUsageFault;
         outcome.text = fault.what();
+    }
+    if (outcome.status == ParseStatus::kRun) {
+        CheckInputOptions(outcome);
     }
     return outcome;
 }

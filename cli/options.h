@@ -1,13 +1,15 @@
 #pragma once
 
 #include "cli/ftwalk.h"
+#include "input/tablereader.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorix::cli {
 
-enum class OutputFormat { kText, kJson };
+enum class OutputFormat { kText, kJson, kCsv };
 
 // Everything the command line asks for. The search entries stay text, read and checked later by
 // the desktop's own rules.
@@ -22,7 +24,13 @@ struct CliOptions {
     std::string csvPath;
     std::string plotPath;
     OutputFormat format = OutputFormat::kText;
-    FTKernelChoice kernel = FTKernelChoice::kFast;
+    FTKernelChoice kernel = FTKernelChoice::kAuto;
+
+    // How tables are read, and the files of a batch (empty for a single search).
+    TableOptions table;
+    bool tableAsked = false; // a column, separator or lines to skip was given
+    std::string convertPath;
+    std::vector<std::string> batchFiles;
 };
 
 enum class ParseStatus {

@@ -1,6 +1,8 @@
 #include "cli/ephemeris.h"
 #include "cli/ftwalk.h"
 #include "cli/plotcurve.h"
+#include "cli/progress.h"
+#include "search/nufftkernel.h"
 #include "support/ftgrid.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +35,15 @@ TEST(WalkFTGridTest, BestIsTheLiteralFormulasBitForBitWhateverTheBlocks) {
         SCOPED_TRACE(::testing::Message() << grid.times.size() << " times, blocks of " << block);
         std::vector<double> literal(static_cast<std::size_t>(grid.steps) + 1); // the reference
         const FTMinimum expected = LiteralFTKernel(grid, literal);
-        for (const FTKernelChoice kernel : {FTKernelChoice::kFast, FTKernelChoice::kLiteral}) {
+        const struct {
+            FTKernelChoice kernel;
+            double bound; // on any value handed on
+        } kernels[] = {{FTKernelChoice::kFast, FastFTErrorBound(grid)},
+                       {FTKernelChoice::kNufft, NufftErrorBound(grid)},
+                       {FTKernelChoice::kAuto, std::max(FastFTErrorBound(grid), NufftErrorBound(grid))},
+                       {FTKernelChoice::kLiteral, 0.0}};
+        for (const auto& [kernel, bound] : kernels) {
+            SCOPED_TRACE(static_cast<int>(kernel));
             std::vector<double> handed;
             const FTMinimum best = WalkFTGrid(
                 grid, kernel,
@@ -51,7 +61,7 @@ TEST(WalkFTGridTest, BestIsTheLiteralFormulasBitForBitWhateverTheBlocks) {
             for (std::size_t k = 0; k < literal.size(); ++k) {
                 largest = std::max(largest, std::fabs(handed[k] - literal[k]));
             }
-            EXPECT_LE(largest, kernel == FTKernelChoice::kLiteral ? 0.0 : FastFTErrorBound(grid));
+            EXPECT_LE(largest, bound);
         }
     }
 }
@@ -136,6 +146,22 @@ TEST(RefineEphemerisTest, RecoversTheTruePeriodAndGivesTheLeastSquaresErrors) {
     // Two points fix the line and leave nothing for the errors; equal cycle counts fix no line.
     EXPECT_FALSE(refine(cycles, oc, 2).value().periodError);
     EXPECT_FALSE(refine(std::vector<double>{0, 1, 1}, oc, 2));
+}
+
+TEST(ProgressLineTest, SaysTheShareTheRateAndTheTimeLeft) {
+    const struct {
+        std::int64_t done, total;
+        double seconds;
+        const char* line;
+    } cases[] = {
+        {0, 1000, 0.0, "  0%"}, // no rate before any work
+        {250, 1000, 2.0, " 25% 125 files/s, 6 s left"},
+        {3, 7, 1.5, " 43% 2 files/s, 2 s left"},
+        {1000, 1000, 4.0, "100% 250 files/s, 0 s left"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProgressLine(c.done, c.total, c.seconds, "files"), c.line);
+    }
 }
 
 } // namespace
