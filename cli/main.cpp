@@ -1,4 +1,5 @@
 #include "aliases/aliaslist.h"
+#include "cli/candidatereport.h"
 #include "cli/clisearch.h"
 #include "cli/options.h"
 #include "cli/plotcurve.h"
@@ -92,7 +93,7 @@ int Run(int argc, char** argv) {
         }
     }
 
-    Report report{options.file, read.data.count, nullptr, std::nullopt, {}};
+    Report report{options.file, read.data.count, nullptr, std::nullopt, {}, std::nullopt, options.pick};
     if (options.ocPeriod) {
         report.oc = MakeOCReport(times, baseTime, *options.ocPeriod);
         if (!report.oc) {
@@ -112,6 +113,10 @@ int Run(int argc, char** argv) {
     if (plotting) {
         curve = std::make_unique<PlotCurve>(entries.steps + 1, kMaxSteps + 1, kPlotColumns);
     }
+    std::unique_ptr<KeptCurve> kept;
+    if (options.top > 0 || options.pick) {
+        kept = std::make_unique<KeptCurve>(grid);
+    }
     if (csv) {
         csv->Write(CsvHeader());
     }
@@ -123,8 +128,15 @@ int Run(int argc, char** argv) {
                                               if (curve) {
                                                   curve->Add(first, values);
                                               }
+                                              if (kept) {
+                                                  kept->Add(first, values);
+                                              }
                                           });
     report.search = &search;
+    if (kept) {
+        report.candidates = WorkOutCandidates(search, *kept, times);
+        kept.reset();
+    }
 
     if (plotting) {
         const std::vector<double> values = curve->Values();
