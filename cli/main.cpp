@@ -1,5 +1,6 @@
 #include "aliases/aliaslist.h"
 #include "cli/batch.h"
+#include "cli/candidatereport.h"
 #include "cli/clisearch.h"
 #include "cli/options.h"
 #include "cli/plotcurve.h"
@@ -10,6 +11,7 @@
 #include "platform/textfile.h"
 #include "search/periodsearch.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -71,6 +73,14 @@ int Run(int argc, char** argv) {
     }
     const std::span<const double> times(input.times);
     const double baseTime = input.baseTime;
+    // Types and timing errors count only when the file gave some: a plain file gives none.
+    const auto anyType = std::any_of(input.types.begin(), input.types.end(),
+                                     [](MinimumType type) { return type != MinimumType::kUnknown; });
+    const auto anyError =
+        std::any_of(input.errors.begin(), input.errors.end(), [](double error) { return error != 0; });
+    const std::span<const MinimumType> types =
+        anyType ? std::span(input.types) : std::span<const MinimumType>();
+    const std::span<const double> errors = anyError ? std::span(input.errors) : std::span<const double>();
     const FTGrid grid = MakeGrid(times, baseTime, entries);
     // The desktop refuses such times with this message rather than show a meaningless best period.
     if (!GridSearchable(grid)) {
@@ -110,9 +120,11 @@ int Run(int argc, char** argv) {
         }
     }
 
-    Report report{options.file, static_cast<std::int32_t>(times.size()), nullptr, std::nullopt, {}};
+    Report report{
+        options.file, static_cast<std::int32_t>(times.size()), nullptr, std::nullopt, {}, std::nullopt,
+        options.pick};
     if (options.ocPeriod) {
-        report.oc = MakeOCReport(times, baseTime, *options.ocPeriod);
+        report.oc = MakeOCReport(times, baseTime, *options.ocPeriod, types, errors);
         if (!report.oc) {
             return Fail(kInputFault, "no O-C diagram for " + ExactText(*options.ocPeriod) +
                                          " days: it takes a period whose cycle counts fit");
@@ -130,6 +142,10 @@ int Run(int argc, char** argv) {
     if (plotting) {
         curve = std::make_unique<PlotCurve>(entries.steps + 1, kMaxSteps + 1, kPlotColumns);
     }
+    std::unique_ptr<KeptCurve> kept;
+    if (options.top > 0 || options.pick) {
+        kept = std::make_unique<KeptCurve>(grid);
+    }
     if (csv) {
         csv->Write(CsvHeader());
     }
@@ -142,6 +158,9 @@ int Run(int argc, char** argv) {
                                               if (curve) {
                                                   curve->Add(first, values);
                                               }
+                                              if (kept) {
+                                                  kept->Add(first, values);
+                                              }
                                               progress.Advance(static_cast<std::int64_t>(values.size()));
                                           },
                                           {nullptr, &stop});
@@ -150,6 +169,10 @@ int Run(int argc, char** argv) {
         return Interrupted();
     }
     report.search = &search;
+    if (kept) {
+        report.candidates = WorkOutCandidates(search, *kept, times, types);
+        kept.reset();
+    }
 
     if (plotting) {
         const std::vector<double> values = curve->Values();
@@ -158,6 +181,9 @@ int Run(int argc, char** argv) {
                                   baseTime,
                                   values,
                                   report.oc ? &report.oc->diagram : nullptr,
+                                  report.oc ? &report.oc->ephemeris : nullptr,
+                                  types,
+                                  errors,
                                   options.file,
                                   options.plotPath,
                                   plot->TemporaryPath(),

@@ -128,12 +128,15 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv) {
     app.add_option("--top", options.top, "Number of distinct dips to list")
         ->check(CLI::Range(0, 1000))
         ->capture_default_str();
-    app.add_option("--oc", options.ocPeriod, "Print the O-C table, fit and refined ephemeris for PERIOD days")
+    app.add_option("--oc", options.ocPeriod,
+                   "Print the O-C table and the linear and quadratic ephemeris fits for PERIOD days")
         ->check(CLI::PositiveNumber)
         ->option_text("PERIOD");
     app.add_option("--aliases", options.aliasPeriod, "Print the alias periods of PERIOD days")
         ->check(CLI::PositiveNumber)
         ->option_text("PERIOD");
+    app.add_flag("--pick", options.pick,
+                 "Print the period the minimum types pick among the significant candidates, or why none");
     app.add_option("--ft-csv", options.csvPath, "Write index, omega, period and FT of every grid point")
         ->option_text("PATH");
     app.add_option("--plot", options.plotPath, "Draw the FT plot to PATH (.png, .svg or .pdf)")

@@ -21,6 +21,7 @@ struct CliOptions {
     int top = 5;
     std::optional<double> ocPeriod;
     std::optional<double> aliasPeriod;
+    bool pick = false;
     std::string csvPath;
     std::string plotPath;
     OutputFormat format = OutputFormat::kText;

@@ -2,6 +2,7 @@
 
 #include "cli/clisearch.h"
 #include "ocdiagram/occompute.h"
+#include "ocdiagram/ephemerisfit.h"
 
 #include <span>
 #include <string>
@@ -16,6 +17,11 @@ struct PlotRequest {
     double baseTime = 0.0;
     std::span<const double> curve;
     const OCDiagram* oc = nullptr;
+    // With the O-C diagram: the ephemeris fits, whose chosen model is drawn over it with a panel of
+    // residuals below, and what is known of each time (empty: unknown).
+    const EphemerisReport* ephemeris = nullptr;
+    std::span<const MinimumType> types;
+    std::span<const double> errors; // days; 0 where unknown
     std::string dataFile;
     std::string finalName; // its extension chooses PNG, SVG or PDF
     std::string writePath; // where the picture is written

@@ -1,4 +1,3 @@
-#include "cli/ephemeris.h"
 #include "cli/ftwalk.h"
 #include "cli/plotcurve.h"
 #include "cli/progress.h"
@@ -126,26 +125,6 @@ TEST(PlotCurveTest, KeepsEachColumnsExtremesOfAGridTooLongToKeepWhole) {
     reduced.Add(0, std::vector<double>{0.5, 0.9, 0.2, 0.6, 0.7});
     reduced.Add(5, std::vector<double>{0.1, 0.8, 0.3, 0.4, 0.4, 0.4, 0.4});
     EXPECT_EQ(reduced.Values(), (std::vector<double>{0.9, 0.2, 0.1, 0.8, 0.4}));
-}
-
-TEST(RefineEphemerisTest, RecoversTheTruePeriodAndGivesTheLeastSquaresErrors) {
-    // O-C values of 0, 0.01, 0.01 at cycles 0, 1, 2: a = 1/600, b = 0.005; residuals -1/600, 1/300,
-    // -1/600, so s^2 = (1/60000) / 1 and the errors are s sqrt(Sxx/D) and s sqrt(n/D), D = 6.
-    const std::vector<double> cycles{0, 0, 1, 2}, oc{0, 0, 0.01, 0.01};
-    // The diagram's first `count` points after the unused entry 0.
-    const auto refine = [](const std::vector<double>& x, const std::vector<double>& y, std::size_t count) {
-        return RefineEphemeris(std::span(x).subspan(1, count), std::span(y).subspan(1, count), 50000.0, 0.8);
-    };
-    const auto e = refine(cycles, oc, 3);
-    ASSERT_TRUE(e);
-    EXPECT_NEAR(e->epoch, 50000.0 + 1.0 / 600, 1e-12);
-    EXPECT_NEAR(e->period, 0.805, 1e-12);
-    EXPECT_NEAR(e->residualRms, std::sqrt(1.0 / 60000 / 3), 1e-12);
-    EXPECT_NEAR(*e->epochError, std::sqrt(1.0 / 60000 * 5 / 6), 1e-12);
-    EXPECT_NEAR(*e->periodError, std::sqrt(1.0 / 60000 * 3 / 6), 1e-12);
-    // Two points fix the line and leave nothing for the errors; equal cycle counts fix no line.
-    EXPECT_FALSE(refine(cycles, oc, 2).value().periodError);
-    EXPECT_FALSE(refine(std::vector<double>{0, 1, 1}, oc, 2));
 }
 
 TEST(ProgressLineTest, SaysTheShareTheRateAndTheTimeLeft) {

@@ -123,8 +123,13 @@ TEST(TableInputTest, ConvertWritesThePlainFileThatSearchesTheSame) {
     const Outcome again = Program(folder, "plain.txt" + kRange);
     ASSERT_EQ(again.status, 0) << again.err;
     auto first = nlohmann::json::parse(table.out), second = nlohmann::json::parse(again.out);
-    first.erase("file");
-    second.erase("file");
+    // The plain file keeps the times only: the types that agree with the table's dips are gone.
+    EXPECT_EQ(first["dips"][0]["typeAgreement"], 0.65);
+    EXPECT_TRUE(second["dips"][0]["typeAgreement"].is_null());
+    for (auto* json : {&first, &second}) {
+        json->erase("file");
+        (*json)["dips"][0].erase("typeAgreement");
+    }
     EXPECT_EQ(first, second) << "the plain file holds the very same times";
     // An output that cannot be written stops the run before any search, and leaves nothing.
     const Outcome unwritable = Program(folder, "table.csv --convert no/such/plain.txt" + kRange);

@@ -106,6 +106,19 @@ TEST(ProgramTest, SearchesWritesTheWholeCurveAndPicturesAndSaysTheSameInJson) {
     EXPECT_NEAR(best["period"].get<double>(), 0.8372914, 2e-5);
     EXPECT_EQ(report["oc"]["points"].size(), 45u);
     EXPECT_NEAR(report["oc"]["refinedPeriod"].get<double>(), 0.8372914, 1e-5);
+    // Plain times carry no errors: the unweighted linear and quadratic fits, the refined period the line's.
+    ASSERT_EQ(report["ephemeris"]["fits"].size(), 2u);
+    EXPECT_EQ(report["ephemeris"]["fits"][0]["period"], report["oc"]["refinedPeriod"]);
+    EXPECT_EQ(report["ephemeris"]["comparison"]["weighted"], false);
+    // Every dip has its candidate columns; the pick only when asked for.
+    EXPECT_EQ(report["dips"][0]["family"], "P");
+    EXPECT_LT(report["dips"][0]["fap"].get<double>(), 1e-6);
+    EXPECT_TRUE(report["dips"][2]["typeAgreement"].is_null());
+    EXPECT_FALSE(report.contains("pick"));
+    const Outcome picked = Program(folder, range + "--top 2 --pick --oc 0.8372914");
+    EXPECT_NE(picked.out.find("Pick:                 none. Without minimum types"), std::string::npos)
+        << picked.out;
+    EXPECT_NE(picked.out.find("Ephemeris for the trial period 0.8372914 d"), std::string::npos);
     EXPECT_EQ(report["aliasLines"][0], " For Trial Period = 0.837291");
     EXPECT_EQ(Contents(folder.Path() / "both.pdf").substr(0, 5), "%PDF-");
     EXPECT_NEAR(best["resolution"].get<double>(),
