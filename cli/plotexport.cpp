@@ -26,7 +26,6 @@ namespace quorix::cli {
 namespace {
 
 constexpr Colour kOCBackground = kWhite;
-const FontStyle kWindowFont{"MS Sans Serif", 8.25, true};
 // The frame and caption of a window around its drawing surface, which the picture leaves out.
 constexpr double kFrameWidth = 120;
 constexpr double kMargin = 120;
