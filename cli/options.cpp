@@ -38,7 +38,8 @@ const char* const kFooter =
     "a grid of more than 500001 points is drawn as a reduced curve that keeps each plot column's\n"
     "lowest and highest value. Output files are written whole or not at all.\n\n"
     "Exit status: 0 success, 2 usage fault (unknown option, missing or bad value, entry out of range),\n"
-    "3 input fault (unreadable or faulty data file, unwritable output file).";
+    "3 input fault (unreadable or faulty data file, unwritable output file; in a batch, any file that\n"
+    "failed), 130 stopped by Ctrl-C with nothing written.";
 
 // Tables, conversion and batches.
 void AddInputOptions(CLI::App& app, CliOptions& options) {
