@@ -18,6 +18,9 @@ constexpr int kLargestFactor = 12;      // numerators and denominators of the fa
 constexpr int kLargestMultiple = 100;   // of the family's whole multiples and fractions
 constexpr int kLargestWindowAlias = 10; // in half cycles per day
 constexpr int kLargestYearlyLobe = 3;
+// Ground-based minima spread over a few hours of the night leave deep window dips only at 2 and 1 d
+// (one and two half cycles per day); further out the spread of the night smears them flat.
+constexpr int kDeepestWindowAliases = 2;
 constexpr double kDaysPerYear = 365.25;
 constexpr int kExaminedPerDip = 50; // grid minima looked at per listed dip: bounds the work on noise
 // FT is a mean of sin^2 (omega x t): its window repeats where 2 omega changes by 2 pi per day or
@@ -25,21 +28,19 @@ constexpr int kExaminedPerDip = 50; // grid minima looked at per listed dip: bou
 constexpr double kHalfDayStep = std::numbers::pi;
 constexpr double kYearlyStep = std::numbers::pi / kDaysPerYear;
 
-// Times taken at night and in seasons make FT dip where 2 omega is a whole number of cycles per day,
-// with yearly side lobes around it, whatever the star does. The number k of half cycles per day of
-// such a window dip, or 0 for any other frequency.
+// Times taken at night and in seasons make FT dip where 2 omega is one or two cycles per day, with
+// yearly side lobes around it, whatever the star does. The number k of half cycles per day of such a
+// window dip, or 0 for any other frequency.
 int WindowAlias(double omega) {
     const double halfCycles = std::round(omega / kHalfDayStep);
     const bool inWindow =
         std::abs(omega - halfCycles * kHalfDayStep) <= (kLargestYearlyLobe + 0.5) * kYearlyStep;
-    return inWindow && halfCycles >= 1 ? static_cast<int>(halfCycles) : 0;
+    return inWindow && halfCycles >= 1 && halfCycles <= kDeepestWindowAliases ? static_cast<int>(halfCycles)
+                                                                              : 0;
 }
 
 std::string WindowAliasText(int halfCycles) {
-    if (halfCycles <= 2) {
-        return halfCycles == 1 ? "2-day window alias" : "1-day window alias";
-    }
-    return "window alias at 2/" + std::to_string(halfCycles) + " d";
+    return halfCycles == 1 ? "2-day window alias" : "1-day window alias";
 }
 
 // A period that is numerator / denominator times the best dip's.
@@ -97,7 +98,8 @@ public:
             }
         }
         rootMeanSquare_ = std::sqrt(sumSquares / static_cast<double>(offsets_.size()));
-        const double mean = std::accumulate(offsets_.begin(), offsets_.end(), 0.0) / static_cast<double>(offsets_.size());
+        const double mean =
+            std::accumulate(offsets_.begin(), offsets_.end(), 0.0) / static_cast<double>(offsets_.size());
         double spread = 0.0;
         for (const double offset : offsets_) {
             spread += (offset - mean) * (offset - mean);

@@ -79,6 +79,24 @@ TEST(CandidatesTest, WideRangeBinariesGetFamiliesAndTheTypesPickTheTruePeriod) {
     }
 }
 
+// Contact binaries near half a day are common; the nightly sampling's window dips lie at 2 and 1 d
+// only, so such a star keeps its significance and its pick.
+TEST(CandidatesTest, APeriodNearHalfADayIsNotTakenForTheNightlyWindow) {
+    const double period = 0.50012;
+    std::mt19937 random(11);
+    Sky sky;
+    sky.years = 12;
+    const Observed observed = EclipsingBinary(random, sky, period, 40, true);
+    const SearchedGrid grid = SearchGrid(observed.times, 0.3, 0.8, 200000);
+    const CandidateList list = ListCandidates(CandidatesOf(observed.times, observed.types, grid));
+    const Candidate* truth = DipAt(list, period);
+    ASSERT_NE(truth, nullptr);
+    EXPECT_LT(truth->falseAlarm, 1e-6);
+    EXPECT_EQ(truth->family.find("window"), std::string::npos) << truth->family;
+    ASSERT_TRUE(list.pick.period.has_value()) << list.pick.reason;
+    EXPECT_NEAR(*list.pick.period, period, 1e-6);
+}
+
 struct AliasCase {
     double seasonDays;
     bool secondaries;
