@@ -50,22 +50,31 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+// Each separator's character, the name it is shown by and the other words a user may type for it.
+struct SeparatorDesign {
+    TableSeparator separator;
+    char mark;
+    const char* name;
+    std::array<std::string_view, 4> spellings;
+};
+
+constexpr std::array<SeparatorDesign, 6> kSeparators{{
+    {TableSeparator::kComma, ',', "comma (,)", {",", "comma"}},
+    {TableSeparator::kTab, '\t', "tab", {"\t", "\\t", "tab"}},
+    {TableSeparator::kBlanks, ' ', "blanks", {" ", "space", "spaces", "blank"}},
+    {TableSeparator::kBar, '|', "bar (|)", {"|", "bar"}},
+    {TableSeparator::kAmpersand, '&', "ampersand (&)", {"&", "ampersand"}},
+    {TableSeparator::kSemicolon, ';', "semicolon (;)", {";", "semicolon"}},
+}};
+
+const SeparatorDesign& DesignOf(TableSeparator separator) {
+    return *std::find_if(kSeparators.begin(), kSeparators.end(), [separator](const SeparatorDesign& design) {
+        return design.separator == separator;
+    });
+}
+
 char SeparatorChar(TableSeparator separator) {
-    switch (separator) {
-    case TableSeparator::kComma:
-        return ',';
-    case TableSeparator::kTab:
-        return '\t';
-    case TableSeparator::kBar:
-        return '|';
-    case TableSeparator::kAmpersand:
-        return '&';
-    case TableSeparator::kSemicolon:
-        return ';';
-    case TableSeparator::kBlanks:
-        break;
-    }
-    return ' ';
+    return DesignOf(separator).mark;
 }
 
 // The length of a comment mark at the start of a line ("#", "%", "!", "//" or a LaTeX command's
@@ -878,50 +887,17 @@ std::optional<Refusal> ReadColumns(const Table& table, const TableOptions& optio
 } // namespace
 
 std::string SeparatorName(TableSeparator separator) {
-    switch (separator) {
-    case TableSeparator::kComma:
-        return "comma (,)";
-    case TableSeparator::kTab:
-        return "tab";
-    case TableSeparator::kBlanks:
-        return "blanks";
-    case TableSeparator::kBar:
-        return "bar (|)";
-    case TableSeparator::kAmpersand:
-        return "ampersand (&)";
-    case TableSeparator::kSemicolon:
-        return "semicolon (;)";
-    }
-    return {};
+    return DesignOf(separator).name;
 }
 
 std::optional<TableSeparator> ParseSeparator(std::string_view text) {
-    struct Spelling {
-        std::string_view text;
-        TableSeparator separator;
-    };
-    static constexpr std::array<Spelling, 16> kSpellings{{
-        {",", TableSeparator::kComma},
-        {"comma", TableSeparator::kComma},
-        {"\t", TableSeparator::kTab},
-        {"tab", TableSeparator::kTab},
-        {" ", TableSeparator::kBlanks},
-        {"space", TableSeparator::kBlanks},
-        {"blank", TableSeparator::kBlanks},
-        {"blanks", TableSeparator::kBlanks},
-        {"|", TableSeparator::kBar},
-        {"bar", TableSeparator::kBar},
-        {"&", TableSeparator::kAmpersand},
-        {"ampersand", TableSeparator::kAmpersand},
-        {";", TableSeparator::kSemicolon},
-        {"semicolon", TableSeparator::kSemicolon},
-        {"\\t", TableSeparator::kTab},
-        {"spaces", TableSeparator::kBlanks},
-    }};
-    for (const Spelling& spelling : kSpellings) {
-        if (EqualsIgnoringCase(text, spelling.text) ||
-            EqualsIgnoringCase(text, SeparatorName(spelling.separator))) {
-            return spelling.separator;
+    for (const SeparatorDesign& design : kSeparators) {
+        const auto spelt = [text](std::string_view spelling) {
+            return !spelling.empty() && EqualsIgnoringCase(text, spelling);
+        };
+        if (EqualsIgnoringCase(text, design.name) ||
+            std::any_of(design.spellings.begin(), design.spellings.end(), spelt)) {
+            return design.separator;
         }
     }
     return std::nullopt;
