@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <iostream>
 #include <memory>
 
@@ -40,37 +41,46 @@ std::string CannotWrite(const std::string& path, int error) {
     return "cannot write " + path + ": " + std::strerror(error);
 }
 
-int Run(int argc, char** argv) {
-    const ParseOutcome parsed = ParseCommandLine(argc, argv);
-    if (parsed.status == ParseStatus::kDone) {
-        std::cout << parsed.text;
-        return EXIT_SUCCESS;
+// Opens the new file for `path` when one is asked for; the reason it cannot be written, or empty.
+std::string Claim(const std::string& path, std::unique_ptr<PendingFile>& file) {
+    if (path.empty()) {
+        return {};
     }
-    if (parsed.status == ParseStatus::kUsageFault) {
-        return Fail(kUsageFault, parsed.text + " (see quorix-search --help)");
-    }
-    const CliOptions& options = parsed.options;
-    const EntryCheck check =
-        CheckSearchEntries({options.minimumText, options.maximumText, options.stepsText}, kMostCliSteps);
-    if (!check.entries) {
-        return Fail(kUsageFault, check.message);
-    }
-    const SearchEntries& entries = *check.entries;
-    const std::atomic<bool>& stop = StopOnInterrupt();
-    if (!options.batchFiles.empty()) {
-        return RunBatchCommand(options, entries, stop);
-    }
+    file = std::make_unique<PendingFile>(path);
+    return file->Error() != 0 ? CannotWrite(path, file->Error()) : std::string();
+}
 
+// Puts every claimed file in place of its name; the reason one could not be, or empty.
+std::string CommitAll(std::initializer_list<std::pair<PendingFile*, const std::string*>> files) {
+    for (const auto& [file, path] : files) {
+        if (file == nullptr) {
+            continue;
+        }
+        if (const int failure = file->Commit(); failure != 0) {
+            return CannotWrite(*path, failure);
+        }
+    }
+    return {};
+}
+
+// Tells on stderr which columns of a table were read and what was noticed on the way.
+void AnnounceInput(const std::string& file, const TimesInput& input) {
+    if (!input.columns.empty()) {
+        std::cerr << "quorix-search: " << file << ": " << input.columns << "\n";
+    }
+    for (const std::string& warning : input.warnings) {
+        std::cerr << "quorix-search: " << file << ": " << warning << "\n";
+    }
+}
+
+// One file searched, and what was asked for besides, written and printed.
+int SearchFile(const CliOptions& options, const SearchEntries& entries, const std::atomic<bool>& stop,
+               const char* program) {
     const TimesInput input = ReadTimesInput(options.file, options.table, options.tableAsked);
     if (!input.Loaded()) {
         return Fail(kInputFault, input.error);
     }
-    if (!input.columns.empty()) {
-        std::cerr << "quorix-search: " << options.file << ": " << input.columns << "\n";
-    }
-    for (const std::string& warning : input.warnings) {
-        std::cerr << "quorix-search: " << options.file << ": " << warning << "\n";
-    }
+    AnnounceInput(options.file, input);
     const std::span<const double> times(input.times);
     const double baseTime = input.baseTime;
     // Types and timing errors count only when the file gave some: a plain file gives none.
@@ -95,25 +105,17 @@ int Run(int argc, char** argv) {
 
     // Output files are claimed before the search, so an unwritable one costs no waiting.
     std::unique_ptr<PendingFile> csv, plot, converted;
-    if (!options.convertPath.empty()) {
-        converted = std::make_unique<PendingFile>(options.convertPath);
-        if (converted->Error() != 0) {
-            return Fail(kInputFault, CannotWrite(options.convertPath, converted->Error()));
+    for (const std::string& error : {Claim(options.convertPath, converted), Claim(options.csvPath, csv),
+                                     Claim(options.plotPath, plot)}) {
+        if (!error.empty()) {
+            return Fail(kInputFault, error);
         }
-        converted->Write(PlainMinimaText(input.times));
     }
-    if (!options.csvPath.empty()) {
-        csv = std::make_unique<PendingFile>(options.csvPath);
-        if (csv->Error() != 0) {
-            return Fail(kInputFault, CannotWrite(options.csvPath, csv->Error()));
-        }
+    if (converted) {
+        converted->Write(PlainMinimaText(input.times));
     }
     ExportPlotsFunction exportPlots = nullptr;
     if (plotting) {
-        plot = std::make_unique<PendingFile>(options.plotPath);
-        if (plot->Error() != 0) {
-            return Fail(kInputFault, CannotWrite(options.plotPath, plot->Error()));
-        }
         std::string error;
         if (exportPlots = LoadPlotExport(error); exportPlots == nullptr) {
             return Fail(kInputFault, error);
@@ -187,30 +189,20 @@ int Run(int argc, char** argv) {
                                   options.file,
                                   options.plotPath,
                                   plot->TemporaryPath(),
-                                  argv[0]};
+                                  program};
         std::string error;
         if (!exportPlots(request, error)) {
             return Fail(kInputFault, error);
-        }
-        if (stop.load()) {
-            return Interrupted();
-        }
-        if (const int failure = plot->Commit(); failure != 0) {
-            return Fail(kInputFault, CannotWrite(options.plotPath, failure));
         }
     }
     if (stop.load()) {
         return Interrupted();
     }
-    if (csv) {
-        if (const int failure = csv->Commit(); failure != 0) {
-            return Fail(kInputFault, CannotWrite(options.csvPath, failure));
-        }
-    }
-    if (converted) {
-        if (const int failure = converted->Commit(); failure != 0) {
-            return Fail(kInputFault, CannotWrite(options.convertPath, failure));
-        }
+    if (const std::string error = CommitAll({{plot.get(), &options.plotPath},
+                                             {csv.get(), &options.csvPath},
+                                             {converted.get(), &options.convertPath}});
+        !error.empty()) {
+        return Fail(kInputFault, error);
     }
 
     if (const std::string warning = CoarseGridWarning(search); !warning.empty()) {
@@ -218,6 +210,29 @@ int Run(int argc, char** argv) {
     }
     std::cout << (options.format == OutputFormat::kJson ? JsonReport(report) : TextReport(report));
     return EXIT_SUCCESS;
+}
+
+int Run(int argc, char** argv) {
+    const ParseOutcome parsed = ParseCommandLine(argc, argv);
+    if (parsed.status == ParseStatus::kDone) {
+        std::cout << parsed.text;
+        return EXIT_SUCCESS;
+    }
+    if (parsed.status == ParseStatus::kUsageFault) {
+        return Fail(kUsageFault, parsed.text + " (see quorix-search --help)");
+    }
+    const CliOptions& options = parsed.options;
+    const EntryCheck check =
+        CheckSearchEntries({options.minimumText, options.maximumText, options.stepsText}, kMostCliSteps);
+    if (!check.entries) {
+        return Fail(kUsageFault, check.message);
+    }
+    const SearchEntries& entries = *check.entries;
+    const std::atomic<bool>& stop = StopOnInterrupt();
+    if (!options.batchFiles.empty()) {
+        return RunBatchCommand(options, entries, stop);
+    }
+    return SearchFile(options, entries, stop, argv[0]);
 }
 
 } // namespace
