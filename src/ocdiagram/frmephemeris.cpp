@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
 namespace quorix {
 
@@ -52,6 +53,8 @@ void frmEphemeris::ShowFits(const EphemerisInput& input) {
     }
     notes_->setText(notes.join('\n'));
     notes_->setVisible(!notes.isEmpty());
+    // Sized once every text is in, so the wrapped sentence and notes get their lines.
+    adjustSize();
 }
 
 void frmEphemeris::FillTable() {
@@ -86,7 +89,6 @@ void frmEphemeris::FillTable() {
         height += table_->rowHeight(row);
     }
     table_->setMinimumSize(width, height);
-    adjustSize();
 }
 
 void frmEphemeris::Copy_Click() {
@@ -99,6 +101,15 @@ EphemerisInput EphemerisInputFor(const SharedState& state) {
     input.times.assign(state.ObsTimes.begin() + 1, state.ObsTimes.begin() + 1 + count);
     input.period = state.TrialPeriod;
     input.origin = state.BaseTime;
+    // Types and timing errors only when the data gave some: an imported table may, a plain file never.
+    const auto first = std::next(state.ObsTypes.begin()), last = first + count;
+    if (std::any_of(first, last, [](MinimumType type) { return type != MinimumType::kUnknown; })) {
+        input.types.assign(first, last);
+    }
+    const auto firstError = std::next(state.ObsErrors.begin()), lastError = firstError + count;
+    if (std::any_of(firstError, lastError, [](double error) { return error != 0; })) {
+        input.errors.assign(firstError, lastError);
+    }
     return input;
 }
 
