@@ -307,7 +307,7 @@ TEST(EphemerisFit, InputsThatCannotBeFittedSaySoWithoutNonNumbers) {
 TEST(EphemerisFit, TheTableHasOneColumnPerFitAndTheFiguresOfEach) {
     const Campaign campaign{.q = 1.25e-11};
     const EphemerisReport report = FitEphemeris(Observe(campaign, 1).input);
-    const auto cells = EphemerisTable(report);
+    const auto cells = EphemerisTable(report); // rows T0, its error, P, ... dP/dt (s/yr) at 9, n last
     ASSERT_EQ(cells.size(), 15u);
     for (const auto& row : cells) {
         EXPECT_EQ(row.size(), 5u) << row[0];
@@ -316,11 +316,8 @@ TEST(EphemerisFit, TheTableHasOneColumnPerFitAndTheFiguresOfEach) {
                   "Ephemeris\tLinear\tLinear, weighted\tQuadratic\tQuadratic, weighted\nT0 (d)\t", 0),
               0u);
     const EphemerisFit& quadratic = *report.Find(EphemerisModel::kQuadratic, true);
-    EXPECT_EQ(cells[3][0], "P (d)");
     EXPECT_NEAR(std::stod(cells[3][4]), quadratic.period, 0.01 * quadratic.periodErr);
     EXPECT_NEAR(std::stod(cells[1][4]), quadratic.t0, 0.01 * quadratic.t0Err) << "T0 to the error's digits";
-    EXPECT_EQ(cells[5][0], "Q (d)");
-    EXPECT_EQ(cells[5][1], "") << "a line has no quadratic term";
     EXPECT_NEAR(std::stod(cells[9][4]), quadratic.dPdtSecondsPerYear, 0.01 * quadratic.dPdtSecondsPerYearErr);
     EXPECT_EQ(cells[14][4], std::to_string(campaign.minima));
     EXPECT_NE(EphemerisText(report).find(report.comparison.sentence), std::string::npos);
