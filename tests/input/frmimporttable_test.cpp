@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace quorix {
 namespace {
@@ -31,17 +32,9 @@ constexpr const char* kTwoDateColumns = "# invented minima of XY Abc\n"
 class ImportTableTest : public testing::StartedApp {
 protected:
     // The observations as the rest of the program sees them.
-    struct Observations {
-        std::array<double, kMaxObservations + 1> times;
-        std::int16_t count;
-        double baseTime;
-        std::string fileName, caption, countCaption;
-        Flag computed;
-        friend bool operator==(const Observations&, const Observations&) = default;
-    };
-    Observations Snapshot() {
-        return {State().ObsTimes,        State().ObsCount,        State().BaseTime,  State().DataFileName,
-                Main().Label6.Caption(), Main().Label8.Caption(), State().FTComputed};
+    auto Snapshot() {
+        return std::make_tuple(State().ObsTimes, State().ObsCount, State().BaseTime, State().DataFileName,
+                               Main().Label6.Caption(), Main().Label8.Caption(), State().FTComputed);
     }
 
     frmImportTable& Import(const std::string& name, const std::string& text) {
@@ -99,7 +92,7 @@ TEST_F(ImportTableTest, AChosenTimeColumnLoadsTimesTypesAndErrorsAsOpenDoes) {
 
 TEST_F(ImportTableTest, CancelAndRefusalsLeaveThePreviousDataAsItWas) {
     OpenSample();
-    const Observations before = Snapshot();
+    const auto before = Snapshot();
 
     Import("fine.csv", "BJD,type\n2459001.4312,p\n2459002.0551,s\n");
     app.ImportTable()->buttons->button(QDialogButtonBox::Cancel)->click();
