@@ -103,5 +103,17 @@ TEST(EphemerisWindow, TypesAndErrorsAddTheWeightedFitsAndUnusableOnesSayWhy) {
     EXPECT_TRUE(window.Verdict()->text().contains("(unweighted fits)"));
 }
 
+TEST(EphemerisWindow, TakesTheTypesAndErrorsOfAnImportedTableAndNoneFromAPlainFile) {
+    SharedState state = testing::ObservedState(kWUMaMinima, kPeriod);
+    EXPECT_TRUE(EphemerisInputFor(state).types.empty() && EphemerisInputFor(state).errors.empty());
+    state.ObsTypes[2] = MinimumType::kSecondary;
+    state.ObsErrors[3] = 2e-4;
+    const EphemerisInput imported = EphemerisInputFor(state);
+    ASSERT_EQ(imported.types.size(), kWUMaMinima.size());
+    ASSERT_EQ(imported.errors.size(), kWUMaMinima.size());
+    EXPECT_EQ(imported.types[1], MinimumType::kSecondary);
+    EXPECT_EQ(imported.errors[2], 2e-4);
+}
+
 } // namespace
 } // namespace quorix
