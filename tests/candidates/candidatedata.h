@@ -2,6 +2,7 @@
 
 #include "candidates/candidates.h"
 #include "search/ftkernel.h"
+#include "search/searchentries.h"
 #include "state/minimumtype.h"
 
 #include <algorithm>
@@ -23,8 +24,7 @@ struct Sky {
 };
 
 inline bool Observable(const Sky& sky, double t) {
-    const double sinceStart = t - sky.start;
-    const double fraction = t - std::floor(t);
+    const double sinceStart = t - sky.start, fraction = t - std::floor(t);
     return sinceStart >= 0 && sinceStart <= sky.years * 365.25 &&
            std::fmod(sinceStart, 365.25) < sky.seasonDays && fraction >= sky.nightStart &&
            fraction <= sky.nightEnd;
@@ -41,8 +41,7 @@ inline std::vector<double> SeasonalTimes(std::mt19937& random, const Sky& sky, i
     std::uniform_real_distribution<double> instant(sky.start, sky.start + sky.years * 365.25);
     std::vector<double> times;
     while (static_cast<int>(times.size()) < count) {
-        const double t = instant(random);
-        if (Observable(sky, t)) {
+        if (const double t = instant(random); Observable(sky, t)) {
             times.push_back(t);
         }
     }
@@ -79,17 +78,10 @@ struct SearchedGrid {
 };
 
 inline SearchedGrid SearchGrid(const std::vector<double>& times, double pMin, double pMax, int steps) {
-    SearchedGrid searched;
-    searched.omegaLow = 2 * std::numbers::pi / pMax;
-    searched.omegaStep = (2 * std::numbers::pi / pMin - searched.omegaLow) / steps;
-    searched.steps = steps;
-    searched.ft.assign(static_cast<std::size_t>(steps) + 1, 0.0);
-    FTGrid grid;
-    grid.times = times;
-    grid.baseTime = *std::min_element(times.begin(), times.end());
-    grid.omegaLow = searched.omegaLow;
-    grid.omegaStep = searched.omegaStep;
-    grid.steps = steps;
+    const double earliest = *std::min_element(times.begin(), times.end());
+    const FTGrid grid = MakeGrid(times, earliest, {2 * std::numbers::pi, pMin, pMax, steps});
+    SearchedGrid searched{grid.omegaLow, grid.omegaStep, steps,
+                          std::vector<double>(static_cast<std::size_t>(steps) + 1)};
     static_cast<void>(FastFTKernel(grid, searched.ft));
     return searched;
 }
@@ -97,15 +89,7 @@ inline SearchedGrid SearchGrid(const std::vector<double>& times, double pMin, do
 // The candidate search over a searched grid; `types` may be empty. Both must outlive the result.
 inline CandidateSearch CandidatesOf(const std::vector<double>& times, const std::vector<MinimumType>& types,
                                     const SearchedGrid& grid, int count = 5) {
-    CandidateSearch search;
-    search.times = times;
-    search.types = types;
-    search.omegaLow = grid.omegaLow;
-    search.omegaStep = grid.omegaStep;
-    search.steps = grid.steps;
-    search.ftValues = grid.ft;
-    search.count = count;
-    return search;
+    return {times, types, grid.omegaLow, grid.omegaStep, grid.steps, grid.ft, count};
 }
 
 } // namespace quorix::testing

@@ -5,32 +5,51 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorix {
 namespace {
 
 using testing::CandidatesOf;
-using testing::EclipsingBinary;
 using testing::Observed;
 using testing::SearchedGrid;
-using testing::SearchGrid;
-using testing::Sky;
 
 constexpr double kTruePeriod = 1.2345678;
 
-// The listed dip at `period` (relative 1e-5), or nullptr.
-const Candidate* DipAt(const CandidateList& list, double period) {
-    for (const Candidate& dip : list.dips) {
-        if (std::abs(dip.refinedPeriod / period - 1) < 1e-5) {
-            return &dip;
-        }
+// A binary's minima drawn with `seed` over `years` seasons and searched from pMin to pMax days.
+struct Binary {
+    unsigned seed;
+    double years;
+    double pMin, pMax;
+    bool secondaries = true;
+    double period = kTruePeriod;
+    int minima = 40;
+    int steps = 200000;
+    double seasonDays = 240;
+};
+
+struct SearchedBinary {
+    Observed observed;
+    SearchedGrid grid;
+
+    explicit SearchedBinary(const Binary& b) {
+        std::mt19937 random(b.seed);
+        const testing::Sky sky{.years = b.years, .seasonDays = b.seasonDays};
+        observed = testing::EclipsingBinary(random, sky, b.period, b.minima, b.secondaries);
+        grid = testing::SearchGrid(observed.times, b.pMin, b.pMax, b.steps);
     }
-    return nullptr;
-}
+    [[nodiscard]] CandidateList List(int count = 5, bool typed = true) const {
+        return ListCandidates(
+            CandidatesOf(observed.times, typed ? observed.types : std::vector<MinimumType>{}, grid, count));
+    }
+};
 
 bool Finite(const Candidate& c) {
     return std::isfinite(c.period) && std::isfinite(c.ft) && std::isfinite(c.refinedPeriod) &&
@@ -38,40 +57,41 @@ bool Finite(const Candidate& c) {
            (!c.typeAgreement || std::isfinite(*c.typeAgreement));
 }
 
-struct BinaryCase {
-    bool secondaries;
-    double deepestRatio;      // the deepest dip's period over the true one
-    const char* familyOfTrue; // the words the true period's dip gets
-};
-
-// Forty minima over twelve seasons, searched over 0.2 to 10 days: the method's own zeros at 2P/m
-// (primaries only) or P/m (with secondaries) beat the true period to the deepest dip.
-TEST(CandidatesTest, WideRangeBinariesGetFamiliesAndTheTypesPickTheTruePeriod) {
-    for (const BinaryCase& c : {BinaryCase{false, 2.0, "P/2"}, BinaryCase{true, 1.0 / 3, "3P"}}) {
-        SCOPED_TRACE(c.secondaries ? "primaries and secondaries" : "primaries only");
-        std::mt19937 random(7);
-        Sky sky;
-        sky.years = 12;
-        const Observed observed = EclipsingBinary(random, sky, kTruePeriod, 40, c.secondaries);
-        ASSERT_EQ(observed.times.size(), 40u);
-        const SearchedGrid grid = SearchGrid(observed.times, 0.2, 10, 200000);
-
-        const CandidateList typed = ListCandidates(CandidatesOf(observed.times, observed.types, grid));
+// The method's own zeros at 2P/m (primaries only) or P/m (with secondaries) beat the true period to
+// the deepest dip; only the types settle it. A contact binary near half a day keeps its significance
+// and its pick: the nightly sampling's window dips lie at 2 and 1 d only.
+TEST(CandidatesTest, BinariesGetFamiliesAndTheTypesPickTheTruePeriod) {
+    const struct {
+        const char* name;
+        Binary binary;
+        double deepestRatio;      // the deepest dip's period over the true one
+        const char* familyOfTrue; // the words the true period's dip gets
+    } cases[] = {
+        {"primaries only, 0.2 to 10 d",
+         {.seed = 7, .years = 12, .pMin = 0.2, .pMax = 10, .secondaries = false},
+         2.0,
+         "P/2"},
+        {"with secondaries, 0.2 to 10 d", {.seed = 7, .years = 12, .pMin = 0.2, .pMax = 10}, 1.0 / 3, "3P"},
+        {"half a day", {.seed = 11, .years = 12, .pMin = 0.3, .pMax = 0.8, .period = 0.50012}, 1.0, "P"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SearchedBinary binary(c.binary);
+        const CandidateList typed = binary.List();
         ASSERT_EQ(typed.dips.size(), 5u);
         const Candidate& deepest = typed.dips.front();
-        const double deepestTruth = c.deepestRatio * kTruePeriod;
+        const double deepestTruth = c.deepestRatio * c.binary.period;
         EXPECT_NEAR(deepest.refinedPeriod / deepestTruth, 1, 1e-7);
         EXPECT_LT(std::abs(deepest.refinedPeriod - deepestTruth), std::abs(deepest.period - deepestTruth));
         EXPECT_EQ(deepest.family, "P");
-        ASSERT_TRUE(typed.pick.period.has_value());
-        EXPECT_NEAR(*typed.pick.period, kTruePeriod, 1e-6);
-        const Candidate& truth = *typed.pick.candidate;
-        EXPECT_EQ(truth.family, c.familyOfTrue);
-        EXPECT_DOUBLE_EQ(*truth.typeAgreement, 1.0);
-        EXPECT_LT(truth.falseAlarm, 1e-6);
+        ASSERT_TRUE(typed.pick.candidate.has_value()) << typed.pick.reason;
+        EXPECT_NEAR(typed.pick.period.value_or(0), c.binary.period, 1e-6);
+        EXPECT_EQ(typed.pick.candidate->family, c.familyOfTrue);
+        EXPECT_DOUBLE_EQ(typed.pick.candidate->typeAgreement.value_or(0), 1.0);
+        EXPECT_LT(typed.pick.candidate->falseAlarm, 1e-6);
         EXPECT_NE(typed.pick.reason.find("agrees with the minimum types"), std::string::npos);
 
-        const CandidateList untyped = ListCandidates(CandidatesOf(observed.times, {}, grid));
+        const CandidateList untyped = binary.List(5, false);
         EXPECT_FALSE(untyped.pick.period.has_value());
         EXPECT_NE(untyped.pick.reason.find("2P/m cannot be told apart"), std::string::npos);
         EXPECT_FALSE(untyped.dips.front().typeAgreement.has_value());
@@ -79,50 +99,23 @@ TEST(CandidatesTest, WideRangeBinariesGetFamiliesAndTheTypesPickTheTruePeriod) {
     }
 }
 
-// Contact binaries near half a day are common; the nightly sampling's window dips lie at 2 and 1 d
-// only, so such a star keeps its significance and its pick.
-TEST(CandidatesTest, APeriodNearHalfADayIsNotTakenForTheNightlyWindow) {
-    const double period = 0.50012;
-    std::mt19937 random(11);
-    Sky sky;
-    sky.years = 12;
-    const Observed observed = EclipsingBinary(random, sky, period, 40, true);
-    const SearchedGrid grid = SearchGrid(observed.times, 0.3, 0.8, 200000);
-    const CandidateList list = ListCandidates(CandidatesOf(observed.times, observed.types, grid));
-    const Candidate* truth = DipAt(list, period);
-    ASSERT_NE(truth, nullptr);
-    EXPECT_LT(truth->falseAlarm, 1e-6);
-    EXPECT_EQ(truth->family.find("window"), std::string::npos) << truth->family;
-    ASSERT_TRUE(list.pick.period.has_value()) << list.pick.reason;
-    EXPECT_NEAR(*list.pick.period, period, 1e-6);
-}
-
-struct AliasCase {
-    double seasonDays;
-    bool secondaries;
-    double pMin;
-    double pMax;
-    std::vector<std::string> families; // of the dips after the best, deepest first
-};
-
 // Around the true period the sampling's shadows of it are named: yearly side lobes when the seasons
 // are short, half-day aliases of the method's own zeros 2P and 2P/3, and the dip the nightly sampling
 // makes at two days whatever the star does, which is never significant.
 TEST(CandidatesTest, SamplingAliasesAreNamed) {
     const std::string lobe = "yearly side lobe of P";
-    for (const AliasCase& c :
-         {AliasCase{60, true, 1.0, 1.6, {lobe, lobe, lobe, lobe}},
-          AliasCase{240, false, 1.0, 1.6, {"half-day alias of 2P", "half-day alias of 2P/3"}},
-          AliasCase{240, true, 0.8, 2.0, {"half-day alias of P/2", "2-day window alias"}}}) {
+    const struct {
+        Binary binary;
+        std::vector<std::string> families; // of the dips after the best, deepest first
+    } cases[] = {
+        {{.seed = 3, .years = 12, .pMin = 1.0, .pMax = 1.6, .seasonDays = 60}, {lobe, lobe, lobe, lobe}},
+        {{.seed = 3, .years = 12, .pMin = 1.0, .pMax = 1.6, .secondaries = false},
+         {"half-day alias of 2P", "half-day alias of 2P/3"}},
+        {{.seed = 3, .years = 12, .pMin = 0.8, .pMax = 2.0}, {"half-day alias of P/2", "2-day window alias"}},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.families.back());
-        std::mt19937 random(3);
-        Sky sky;
-        sky.years = 12;
-        sky.seasonDays = c.seasonDays;
-        const Observed observed = EclipsingBinary(random, sky, kTruePeriod, 40, c.secondaries);
-        const SearchedGrid grid = SearchGrid(observed.times, c.pMin, c.pMax, 200000);
-        const CandidateList list = ListCandidates(
-            CandidatesOf(observed.times, observed.types, grid, static_cast<int>(c.families.size()) + 1));
+        const CandidateList list = SearchedBinary(c.binary).List(static_cast<int>(c.families.size()) + 1);
         ASSERT_EQ(list.dips.size(), c.families.size() + 1);
         EXPECT_NEAR(list.dips.front().refinedPeriod, kTruePeriod, 1e-6);
         for (std::size_t k = 0; k < c.families.size(); ++k) {
@@ -136,28 +129,21 @@ TEST(CandidatesTest, SamplingAliasesAreNamed) {
 
 // At half the period the secondaries fall at whole cycles: only the primaries' share agrees.
 TEST(CandidatesTest, TypeAgreementFallsAtTheWrongMultiple) {
-    std::mt19937 random(3);
-    Sky sky;
-    sky.years = 8;
-    const Observed observed = EclipsingBinary(random, sky, kTruePeriod, 60, true);
-    const SearchedGrid grid = SearchGrid(observed.times, 0.5, 3, 200000);
-    const CandidateList list = ListCandidates(CandidatesOf(observed.times, observed.types, grid, 8));
-    const Candidate* half = DipAt(list, kTruePeriod / 2);
-    ASSERT_NE(half, nullptr);
-    EXPECT_LT(*half->typeAgreement, kTypeAgreementNeeded);
-    ASSERT_TRUE(list.pick.period.has_value());
-    EXPECT_NEAR(*list.pick.period, kTruePeriod, 1e-6);
+    const CandidateList list =
+        SearchedBinary({.seed = 3, .years = 8, .pMin = 0.5, .pMax = 3, .minima = 60}).List(8);
+    const auto half = std::find_if(list.dips.begin(), list.dips.end(), [](const Candidate& dip) {
+        return std::abs(dip.refinedPeriod / (kTruePeriod / 2) - 1) < 1e-5;
+    });
+    ASSERT_NE(half, list.dips.end());
+    EXPECT_LT(half->typeAgreement.value_or(1), kTypeAgreementNeeded);
+    EXPECT_NEAR(list.pick.period.value_or(0), kTruePeriod, 1e-6);
 }
 
 // A grid step wider than the dips says so; a fine one does not.
 TEST(CandidatesTest, CoarseGridIsFlaggedFromTheDipWidth) {
-    std::mt19937 random(5);
-    Sky sky;
-    sky.years = 6;
-    const Observed observed = EclipsingBinary(random, sky, kTruePeriod, 40, true);
     for (const auto& [steps, coarse] : {std::pair{1000, true}, std::pair{500000, false}}) {
-        const SearchedGrid grid = SearchGrid(observed.times, 0.5, 3, steps);
-        const CandidateList list = ListCandidates(CandidatesOf(observed.times, observed.types, grid));
+        const CandidateList list =
+            SearchedBinary({.seed = 5, .years = 6, .pMin = 0.5, .pMax = 3, .steps = steps}).List();
         ASSERT_FALSE(list.dips.empty());
         EXPECT_EQ(list.gridTooCoarse, coarse) << steps;
         EXPECT_EQ(FormatCandidateTable(list).find("too coarse") != std::string::npos, coarse) << steps;
@@ -191,15 +177,13 @@ TEST(CandidatesTest, SingleFrequencyTailMatchesRandomPhases) {
 // and nothing is picked.
 TEST(CandidatesTest, DataWithoutAPeriodPickNothing) {
     std::mt19937 random(17);
-    Sky sky;
-    sky.years = 15;
-    const std::vector<double> times = testing::SeasonalTimes(random, sky, 50);
-    std::vector<MinimumType> types;
-    for (std::size_t k = 0; k < times.size(); ++k) {
-        types.push_back(k % 3 == 0 ? MinimumType::kSecondary : MinimumType::kPrimary);
+    const std::vector<double> times = testing::SeasonalTimes(random, {.years = 15}, 50);
+    std::vector<MinimumType> types(times.size(), MinimumType::kPrimary);
+    for (std::size_t k = 0; k < types.size(); k += 3) {
+        types[k] = MinimumType::kSecondary;
     }
-    const SearchedGrid grid = SearchGrid(times, 0.5, 3, 200000);
-    const CandidateList list = ListCandidates(CandidatesOf(times, types, grid));
+    const CandidateList list =
+        ListCandidates(CandidatesOf(times, types, testing::SearchGrid(times, 0.5, 3, 200000)));
     ASSERT_FALSE(list.dips.empty());
     for (const Candidate& dip : list.dips) {
         EXPECT_GT(dip.falseAlarm, kSignificantFalseAlarm) << dip.refinedPeriod;
@@ -210,14 +194,12 @@ TEST(CandidatesTest, DataWithoutAPeriodPickNothing) {
 
 // Inputs that carry no period, or are malformed, give finite figures and no pick.
 TEST(CandidatesTest, DegenerateInputsGiveFiniteFiguresAndNoPick) {
-    const std::vector<double> one = {2451234.4321};
-    const std::vector<double> equal(5, 2451234.4321);
+    const std::vector<double> one = {2451234.4321}, equal(5, 2451234.4321);
     const std::vector<double> spread = {2451234.43, 2451300.51, 2451420.38, 2451700.47};
     const std::vector<MinimumType> types(5, MinimumType::kPrimary);
-    const std::vector<double> flat(1001, 0.5);
+    const std::vector<double> flat(1001, 0.5), tooShort(10, 0.2);
     std::vector<double> withNaN(1001, 0.5);
     withNaN[400] = std::nan("");
-    const std::vector<double> tooShort(10, 0.2);
     struct Case {
         const char* name;
         const std::vector<double>& times;
@@ -228,16 +210,11 @@ TEST(CandidatesTest, DegenerateInputsGiveFiniteFiguresAndNoPick) {
                           Case{"flat FT", spread, flat, false}, Case{"NaN in FT", spread, withNaN, false},
                           Case{"wrong size", spread, tooShort, false}}) {
         SCOPED_TRACE(c.name);
-        CandidateSearch search;
-        search.times = c.times;
-        if (c.typed) {
-            search.types = types;
-        }
-        search.omegaLow = 2 * std::numbers::pi / 3;
-        search.omegaStep = (2 * std::numbers::pi / 0.5 - search.omegaLow) / 1000;
-        search.steps = 1000;
-        search.ftValues = c.ft;
-        const CandidateList list = ListCandidates(search);
+        const double omegaLow = 2 * std::numbers::pi / 3,
+                     omegaStep = (2 * std::numbers::pi / 0.5 - omegaLow) / 1000;
+        const CandidateList list =
+            ListCandidates({c.times, c.typed ? std::span(types) : std::span<const MinimumType>{}, omegaLow,
+                            omegaStep, 1000, c.ft});
         for (const Candidate& dip : list.dips) {
             EXPECT_TRUE(Finite(dip));
         }

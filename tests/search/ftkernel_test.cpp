@@ -15,6 +15,8 @@
 namespace quorix {
 namespace {
 
+using testing::GridCase;
+using testing::kEarliest;
 using testing::PeriodGrid;
 using testing::RandomTimes;
 
@@ -31,33 +33,27 @@ std::vector<double> NearMultiplesOfPi(int steps, int count) {
 }
 
 TEST(FTKernelTest, FastValuesStayWithinTheBoundAndTheBestIsTheReferences) {
-    const double earliest = std::nan(""), flat = 52345.6789;
+    const double flat = 52345.6789;
     const std::vector<double> duplicated = {52000, 52000, 52000.5, 52000.5, 52001.25, 52001.25};
-    const struct {
-        const char* name;
-        std::vector<double> times;
-        double baseTime; // NaN: the earliest time
-        double pMin, pMax;
-        int steps;
+    struct Case : GridCase {
         double tolerance;    // on |fast - reference|
         int mostReevaluated; // -1: every grid point
-    } cases[] = {
-        {"reduced, one", {flat}, earliest, 0.2, 1.2, 1000, 0, -1},
-        {"reduced, 500", RandomTimes(2, 500, 52000, 1100), earliest, 0.2, 1.2, 20000, 1e-9, 10},
-        {"full JD, many tasks", RandomTimes(4, 60, 2452000, 3650), 99999, 0.2, 1.2, 70000, 1e-6, 10},
-        {"all equal", std::vector<double>(20, flat), flat, 0.2, 1.2, 1000, 0, -1},
-        {"duplicated", duplicated, earliest, 0.2, 1.2, 5000, 1e-9, 10},
-        {"one grid step apart", {52000, 52000 + 1e-5}, earliest, 0.2, 1.2, 1000, 1e-9, -1},
-        {"short span", RandomTimes(5, 500, 52000, 0.01), earliest, 0.05, 100, 1000, 1e-9, -1},
-        {"long span", RandomTimes(6, 500, 2400000, 1e5), earliest, 0.05, 100, 1000, 1e-9, 10},
-        {"near pi, 1001", NearMultiplesOfPi(1000, 500), earliest, 0.2, 1.2, 1000, 1e-9, 10},
-        {"near pi, 500001", NearMultiplesOfPi(500000, 14), earliest, 0.2, 1.2, 500000, 1e-9, 10},
     };
-    for (const auto& c : cases) {
+    const Case cases[] = {
+        {{"reduced, one", {flat}, kEarliest, 0.2, 1.2, 1000}, 0, -1},
+        {{"reduced, 500", RandomTimes(2, 500, 52000, 1100), kEarliest, 0.2, 1.2, 20000}, 1e-9, 10},
+        {{"full JD, many tasks", RandomTimes(4, 60, 2452000, 3650), 99999, 0.2, 1.2, 70000}, 1e-6, 10},
+        {{"all equal", std::vector<double>(20, flat), flat, 0.2, 1.2, 1000}, 0, -1},
+        {{"duplicated", duplicated, kEarliest, 0.2, 1.2, 5000}, 1e-9, 10},
+        {{"one grid step apart", {52000, 52000 + 1e-5}, kEarliest, 0.2, 1.2, 1000}, 1e-9, -1},
+        {{"short span", RandomTimes(5, 500, 52000, 0.01), kEarliest, 0.05, 100, 1000}, 1e-9, -1},
+        {{"long span", RandomTimes(6, 500, 2400000, 1e5), kEarliest, 0.05, 100, 1000}, 1e-9, 10},
+        {{"near pi, 1001", NearMultiplesOfPi(1000, 500), kEarliest, 0.2, 1.2, 1000}, 1e-9, 10},
+        {{"near pi, 500001", NearMultiplesOfPi(500000, 14), kEarliest, 0.2, 1.2, 500000}, 1e-9, 10},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const double base =
-            std::isnan(c.baseTime) ? *std::min_element(c.times.begin(), c.times.end()) : c.baseTime;
-        const FTGrid grid = PeriodGrid(c.times, base, c.pMin, c.pMax, c.steps);
+        const FTGrid grid = c.Grid();
         std::vector<double> literal(grid.steps + 1), fast(grid.steps + 1);
         const FTMinimum expected = LiteralFTKernel(grid, literal);
         const FTMinimum actual = FastFTKernel(grid, fast);

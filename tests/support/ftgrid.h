@@ -2,6 +2,9 @@
 
 #include "search/searchentries.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <random>
 #include <span>
 #include <vector>
@@ -17,6 +20,26 @@ inline FTGrid PeriodGrid(std::span<const double> times, double baseTime, double 
                          int steps) {
     return MakeGrid(times, baseTime, {kTwoPi, pMin, pMax, steps});
 }
+
+// The same grid with the earliest of `times` as its base time.
+inline FTGrid PeriodGrid(std::span<const double> times, double pMin, double pMax, int steps) {
+    return PeriodGrid(times, *std::min_element(times.begin(), times.end()), pMin, pMax, steps);
+}
+
+inline constexpr double kEarliest = std::numeric_limits<double>::quiet_NaN();
+
+// A grid of a table-driven test; a base time of kEarliest stands for the earliest of `times`.
+struct GridCase {
+    const char* name;
+    std::vector<double> times;
+    double baseTime, pMin, pMax;
+    int steps;
+
+    [[nodiscard]] FTGrid Grid() const {
+        return std::isnan(baseTime) ? PeriodGrid(times, pMin, pMax, steps)
+                                    : PeriodGrid(times, baseTime, pMin, pMax, steps);
+    }
+};
 
 // `count` times spread at random over `span` days from `start`.
 inline std::vector<double> RandomTimes(unsigned seed, int count, double start, double span) {
